@@ -1,0 +1,13 @@
+# Flags shared by every Windows program we build: static, GUI subsystem, small,
+# importing system DLLs only (no MinGW runtime DLLs).
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+function(pelmora_windows_program target)
+  target_link_options(${target} PRIVATE
+    -static -static-libgcc -static-libstdc++ -mwindows -s
+    -Wl,--gc-sections -Wl,--nxcompat -Wl,--dynamicbase -Wl,--tsaware)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    target_link_options(${target} PRIVATE -Wl,--high-entropy-va)
+  endif()
+endfunction()

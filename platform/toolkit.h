@@ -1,0 +1,61 @@
+#pragma once
+// The window toolkit and runtime services that the forms and procedures use.
+// A backend implements it: win32/ with real windows, portable/ headless.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Form;
+class FormPeer;
+
+// Message box styles (added together) and the buttons a message box returns.
+namespace MsgBoxStyle {
+constexpr int kOkOnly = 0;
+constexpr int kYesNo = 4;
+constexpr int kQuestion = 32;
+constexpr int kExclamation = 48;
+constexpr int kDefaultButton2 = 256;
+constexpr int kSystemModal = 4096;
+}  // namespace MsgBoxStyle
+
+enum MsgBoxResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
+
+// A rectangle in pixels, as the system reports the work area.
+struct PixelRect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+
+  // Shows a message box and returns the button pressed.
+  virtual int MsgBox(const std::string& text, int style, const std::string& title) = 0;
+  // Asks for a line of text; an empty text when cancelled.
+  virtual std::string InputBox(const std::string& prompt, const std::string& title,
+                               const std::string& defaultText) = 0;
+  // Lets the pending events through once.
+  virtual void DoEvents() = 0;
+  // Starts a program by its full path, in a normal window with the focus, without waiting.
+  virtual bool StartProgram(const std::string& path) = 0;
+  // Ends the program at once: no further event handler of any window runs.
+  [[noreturn]] virtual void EndProgram() = 0;
+  // The report shown when a platform failure ends the program.
+  virtual void ShowErrorReport(const std::string& text) = 0;
+
+  // The part of the screen not covered by task bars (SystemParametersInfo, SPI_GETWORKAREA).
+  virtual bool GetWorkArea(PixelRect& area) = 0;
+  virtual int TwipsPerPixelX() = 0;
+  virtual int TwipsPerPixelY() = 0;
+
+  // The program's own folder (a drive root keeps its "\") and its file name without extension.
+  virtual std::string AppPath() = 0;
+  virtual std::string AppExeName() = 0;
+
+  // The backend's mirror of a form that is being loaded.
+  virtual std::unique_ptr<FormPeer> CreateFormPeer(Form& form) = 0;
+};
+
+}  // namespace platform
