@@ -65,7 +65,7 @@ struct DiskSpace {
 // How a raw byte channel is opened.
 enum class ChannelMode {
   kRead,         // existing file, read only, others may read it too
-  kWriteLocked,  // created when missing, written from its first byte, nobody else may open it
+  kWriteLocked,  // created, or emptied when it exists; nobody else may open it meanwhile
 };
 
 // An open file, accessed as raw bytes. Closed when destroyed.
@@ -104,6 +104,18 @@ class FileSystem {
   virtual std::uint32_t DriveType(const std::string& root) = 0;
   // GetDiskFreeSpace for a root such as "c:\"; false when the system cannot tell.
   virtual bool DiskFreeSpace(const std::string& root, DiskSpace& space) = 0;
+
+  // The drives present: bit 0 for A, bit 2 for C, and so on (GetLogicalDrives).
+  virtual std::uint32_t LogicalDrives() = 0;
+  // The volume label of a root such as "c:\"; empty when it has none or cannot be read.
+  virtual std::string VolumeLabel(const std::string& root) = 0;
+  // The full path of a path that may be relative to its drive's current folder
+  // ("c:" gives "C:\Games" when that is drive C's current folder); empty when it cannot be
+  // resolved (GetFullPathName).
+  virtual std::string FullPath(const std::string& path) = 0;
+  // The names of the folders inside a folder, sorted without regard to letter case;
+  // false when the folder cannot be read.
+  virtual bool ListFolders(const std::string& path, std::vector<std::string>& names) = 0;
 };
 
 // Is there an entry at `path` that a search with these attributes finds? Ordinary files

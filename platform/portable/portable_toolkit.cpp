@@ -1,0 +1,106 @@
+#include "platform/portable/portable_toolkit.h"
+
+#include "platform/form.h"
+
+namespace platform::portable {
+
+namespace {
+
+int DefaultButton(int style) {
+  const bool yesNo = (style & 7) == MsgBoxStyle::kYesNo;
+  if (!yesNo) return kOk;
+  return (style & MsgBoxStyle::kDefaultButton2) != 0 ? kNo : kYes;
+}
+
+}  // namespace
+
+// A form without a window: it records repaints, so that a test can tell what the user
+// saw while the program was busy.
+class HeadlessFormPeer : public FormPeer {
+ public:
+  explicit HeadlessFormPeer(PortableToolkit& toolkit) : toolkit_(toolkit) {}
+  void FormChanged(FormProperty) override {}
+  void ControlChanged(Control&, Property) override {}
+  void ControlAdded(Control&) override {}
+  void Repaint(Control& control) override { toolkit_.RecordRepaint(control.Name(), control.Caption()); }
+  void Focus(Control*) override {}
+
+ private:
+  PortableToolkit& toolkit_;
+};
+
+void PortableToolkit::AtEventPump(int nth, std::function<void()> action) {
+  pumpActions_.emplace(eventPumps_ + nth, std::move(action));
+}
+
+void PortableToolkit::SetTwipsPerPixel(int x, int y) {
+  twipsPerPixelX_ = x;
+  twipsPerPixelY_ = y;
+}
+
+void PortableToolkit::SetAppLocation(std::string folder, std::string exeName) {
+  appPath_ = std::move(folder);
+  appExeName_ = std::move(exeName);
+}
+
+void PortableToolkit::ClearRecords() {
+  messages_.clear();
+  inputBoxes_.clear();
+  started_.clear();
+  errorReports_.clear();
+  repaints_.clear();
+}
+
+int PortableToolkit::MsgBox(const std::string& text, int style, const std::string& title) {
+  int answer = DefaultButton(style);
+  if (!messageAnswers_.empty()) {
+    answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
+  }
+  messages_.push_back({text, style, title, answer});
+  return answer;
+}
+
+std::string PortableToolkit::InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) {
+  inputBoxes_.push_back({prompt, title, defaultText});
+  if (inputAnswers_.empty()) return {};
+  std::string reply = std::move(inputAnswers_.front());
+  inputAnswers_.pop_front();
+  return reply;
+}
+
+void PortableToolkit::DoEvents() {
+  const int pump = ++eventPumps_;
+  auto [first, last] = pumpActions_.equal_range(pump);
+  std::vector<std::function<void()>> due;
+  for (auto it = first; it != last; ++it) due.push_back(std::move(it->second));
+  pumpActions_.erase(first, last);
+  for (auto& action : due) action();
+}
+
+bool PortableToolkit::StartProgram(const std::string& path) {
+  if (faults_.Check("StartProgram") != 0) return false;
+  if (startable_ && !startable_(path)) return false;
+  started_.push_back(path);
+  return true;
+}
+
+void PortableToolkit::EndProgram() {
+  ended_ = true;
+  throw ProgramEnded{};
+}
+
+void PortableToolkit::ShowErrorReport(const std::string& text) { errorReports_.push_back(text); }
+
+bool PortableToolkit::GetWorkArea(PixelRect& area) {
+  if (faults_.Check("GetWorkArea") != 0 || !workArea_) return false;
+  area = *workArea_;
+  return true;
+}
+
+std::unique_ptr<FormPeer> PortableToolkit::CreateFormPeer(Form&) {
+  return std::make_unique<HeadlessFormPeer>(*this);
+}
+
+}  // namespace platform::portable

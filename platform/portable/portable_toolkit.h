@@ -1,0 +1,112 @@
+#pragma once
+// The headless toolkit: message boxes and input boxes take scripted answers and record
+// what they showed, user actions queued by a test fire at the event pumps, and ending the
+// program unwinds to the test instead of exiting.
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/portable/fault_plan.h"
+#include "platform/toolkit.h"
+
+namespace platform::portable {
+
+// Thrown by EndProgram; deliberately not a std::exception, so that nothing on the way
+// to the test mistakes it for a failure.
+struct ProgramEnded {};
+
+struct ShownMessage {
+  std::string text;
+  int style = 0;
+  std::string title;
+  int answer = 0;
+};
+
+struct ShownInputBox {
+  std::string prompt;
+  std::string title;
+  std::string defaultText;
+};
+
+// A repaint of a control, with its caption at that moment.
+struct Repaint {
+  std::string control;
+  std::string caption;
+};
+
+class PortableToolkit : public Toolkit {
+ public:
+  explicit PortableToolkit(FaultPlan& faults) : faults_(faults) {}
+
+  // Scripting.
+  // The next message box is answered with `button`; without a scripted answer a box is
+  // answered with its default button, as pressing Enter would.
+  void AnswerMessageBox(int button) { messageAnswers_.push_back(button); }
+  // The next input box returns `reply`; without one it is cancelled (empty text).
+  void AnswerInputBox(std::string reply) { inputAnswers_.push_back(std::move(reply)); }
+  // Runs `action` inside the `nth` event pump from now (1 = the next one).
+  void AtEventPump(int nth, std::function<void()> action);
+  void SetWorkArea(std::optional<PixelRect> area) { workArea_ = area; }
+  void SetTwipsPerPixel(int x, int y);
+  // Where the program runs from: "C:\Setup" and "setup".
+  void SetAppLocation(std::string folder, std::string exeName);
+  // The programs that StartProgram can start; others fail to start.
+  void SetStartableProgram(std::function<bool(const std::string&)> startable) {
+    startable_ = std::move(startable);
+  }
+
+  // What happened.
+  const std::vector<ShownMessage>& Messages() const { return messages_; }
+  const std::vector<ShownInputBox>& InputBoxes() const { return inputBoxes_; }
+  const std::vector<std::string>& StartedPrograms() const { return started_; }
+  const std::vector<std::string>& ErrorReports() const { return errorReports_; }
+  const std::vector<Repaint>& Repaints() const { return repaints_; }
+  int EventPumps() const { return eventPumps_; }
+  bool Ended() const { return ended_; }
+  void ClearRecords();
+
+  // Toolkit.
+  int MsgBox(const std::string& text, int style, const std::string& title) override;
+  std::string InputBox(const std::string& prompt, const std::string& title,
+                       const std::string& defaultText) override;
+  void DoEvents() override;
+  bool StartProgram(const std::string& path) override;
+  [[noreturn]] void EndProgram() override;
+  void ShowErrorReport(const std::string& text) override;
+  bool GetWorkArea(PixelRect& area) override;
+  int TwipsPerPixelX() override { return twipsPerPixelX_; }
+  int TwipsPerPixelY() override { return twipsPerPixelY_; }
+  std::string AppPath() override { return appPath_; }
+  std::string AppExeName() override { return appExeName_; }
+  std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
+
+ private:
+  friend class HeadlessFormPeer;
+  void RecordRepaint(const std::string& control, const std::string& caption) {
+    repaints_.push_back({control, caption});
+  }
+
+  FaultPlan& faults_;
+  std::deque<int> messageAnswers_;
+  std::deque<std::string> inputAnswers_;
+  std::multimap<int, std::function<void()>> pumpActions_;  // by pump number
+  std::optional<PixelRect> workArea_ = PixelRect{0, 0, 1024, 738};
+  int twipsPerPixelX_ = 15;
+  int twipsPerPixelY_ = 15;
+  std::string appPath_ = "C:\\Setup";
+  std::string appExeName_ = "setup";
+  std::function<bool(const std::string&)> startable_;
+
+  std::vector<ShownMessage> messages_;
+  std::vector<ShownInputBox> inputBoxes_;
+  std::vector<std::string> started_;
+  std::vector<std::string> errorReports_;
+  std::vector<Repaint> repaints_;
+  int eventPumps_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace platform::portable
