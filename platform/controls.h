@@ -54,7 +54,7 @@ class Control {
   // `container` is the frame or picture box that holds the control, or null for the form.
   Control(Form& owner, ControlKind kind, std::string name, Control* container, Bounds bounds,
           int tabIndex);
-  virtual ~Control() = default;
+  virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 

@@ -1,0 +1,76 @@
+#pragma once
+// The file system of the portable platform: drive letters mapped to host folders, each
+// with its own drive type, free space and label. Path components are resolved without
+// regard to letter case, as Windows does; attributes that a host file system lacks
+// (hidden, system, read-only) are kept beside it.
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/portable/fault_plan.h"
+
+namespace platform::portable {
+
+struct DriveSetup {
+  std::filesystem::path hostRoot;  // the host folder that holds the drive's root
+  std::uint32_t type = DriveKind::kFixed;
+  DiskSpace space{8, 512, 1u << 20, 1u << 21};  // 4 GiB free of 8
+  std::string label;
+  std::string currentFolder = "\\";  // below the root, as the system keeps one per drive
+  bool ready = true;                 // an empty diskette drive is not ready
+};
+
+class PortableFileSystem : public FileSystem {
+ public:
+  explicit PortableFileSystem(FaultPlan& faults) : faults_(faults) {}
+  ~PortableFileSystem() override;
+
+  // Setting up.
+  void MapDrive(char letter, DriveSetup drive);
+  DriveSetup& Drive(char letter);
+  void SetTempPath(std::string path) { tempPath_ = std::move(path); }
+  // Marks an entry hidden, system or read-only (Attribute bits).
+  void SetAttributes(const std::string& path, std::uint32_t attributes);
+
+  // The host path that a Windows path stands for, or nothing when it names no drive.
+  std::optional<std::filesystem::path> HostPath(const std::string& path) const;
+
+  // FileSystem.
+  std::uint32_t GetAttributes(const std::string& path) override;
+  int MkDir(const std::string& path) override;
+  int RmDir(const std::string& path) override;
+  int Kill(const std::string& pattern) override;
+  std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
+  std::string TempPath() override;
+  std::uint32_t DriveType(const std::string& root) override;
+  bool DiskFreeSpace(const std::string& root, DiskSpace& space) override;
+  std::uint32_t LogicalDrives() override;
+  std::string VolumeLabel(const std::string& root) override;
+  std::string FullPath(const std::string& path) override;
+  bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
+
+ private:
+  friend class PortableChannel;
+  struct Resolved {
+    std::filesystem::path host;
+    std::string key;  // the full Windows path, folded to lower case: names an entry
+    char drive = 0;
+  };
+  // Resolves a Windows path; on failure returns nothing and sets `error`.
+  std::optional<Resolved> Resolve(const std::string& path, int& error) const;
+  std::uint32_t ExtraAttributes(const std::string& key) const;
+  void Released(const std::string& key, ChannelMode mode);
+  const DriveSetup* FindDrive(char letter) const;
+
+  FaultPlan& faults_;
+  std::map<char, DriveSetup> drives_;
+  std::map<std::string, std::uint32_t> extraAttributes_;
+  std::map<std::string, int> readers_;  // open read channels, by entry
+  std::set<std::string> writers_;       // open locked write channels
+  std::string tempPath_ = "C:\\Temp\\";
+};
+
+}  // namespace platform::portable

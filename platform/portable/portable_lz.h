@@ -1,0 +1,34 @@
+#pragma once
+// The LZ expansion library of the portable platform: lz32's open, copy and close over the
+// portable file system and our SZDD decoder, with lz32's result conventions.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/lz_api.h"
+#include "platform/portable/fault_plan.h"
+
+namespace platform::portable {
+
+class PortableLz : public LzApi {
+ public:
+  PortableLz(FaultPlan& faults, FileSystem& files);
+  ~PortableLz() override;
+
+  std::int32_t OpenFile(const std::string& path, OfStruct& record, std::uint16_t style) override;
+  std::int32_t Copy(std::int32_t source, std::int32_t destination) override;
+  void Close(std::int32_t handle) override;
+
+  // Handles opened and not yet closed.
+  std::size_t OpenHandles() const { return channels_.size(); }
+
+ private:
+  FaultPlan& faults_;
+  FileSystem& files_;
+  std::map<std::int32_t, std::unique_ptr<FileChannel>> channels_;
+  std::int32_t nextHandle_ = 1;
+};
+
+}  // namespace platform::portable

@@ -1,0 +1,29 @@
+#pragma once
+// The portable backend as one object: every service of the platform, with the fault plan
+// they share. It is what the tests run the program on.
+#include "platform/platform.h"
+#include "platform/portable/fault_plan.h"
+#include "platform/portable/portable_file_system.h"
+#include "platform/portable/portable_lz.h"
+#include "platform/portable/portable_registry.h"
+#include "platform/portable/portable_toolkit.h"
+#include "platform/portable/program_manager.h"
+
+namespace platform::portable {
+
+class PortablePlatform {
+ public:
+  PortablePlatform()
+      : toolkit(faults), files(faults), registry(faults), lz(faults, files), programManager(faults, files),
+        platform{toolkit, files, registry, lz, programManager} {}
+
+  FaultPlan faults;
+  PortableToolkit toolkit;
+  PortableFileSystem files;
+  PortableRegistry registry;
+  PortableLz lz;
+  ProgramManager programManager;
+  Platform platform;
+};
+
+}  // namespace platform::portable
