@@ -1,0 +1,73 @@
+#include "ui/form2.h"
+
+#include <cmath>
+
+#include "ui/backdrop_strips.h"
+
+namespace ui {
+
+namespace {
+
+constexpr platform::Colour kWhite{255, 255, 255};
+constexpr int kTurkishCharset = 162;
+
+platform::FormDesign BackdropDesign() {
+  platform::FormDesign design;
+  design.caption = "Form2";
+  design.border = platform::BorderStyle::kNone;
+  design.centred = false;
+  design.role = platform::WindowRole::kBackdrop;
+  return design;
+}
+
+platform::Font TitleFont(int points) { return {"MS Sans Serif", points, true, true, kTurkishCharset}; }
+
+}  // namespace
+
+Form2::Form2(platform::Platform& platform)
+    : Form(platform, "Form2", BackdropDesign()),
+      Label1(*this, "Label1", nullptr, {300, 720, 8055, 555}, 0),
+      Label2(*this, "Label2", nullptr, {300, 1440, 3555, 555}, 1) {
+  Label1.SetCaption("Tarvo's Pelmora v.1.5a");
+  Label1.SetLook(TitleFont(24), kWhite, /*transparent=*/true);
+  Label2.SetCaption("Tarvo Kenlisk");
+  Label2.SetLook(TitleFont(18), kWhite, /*transparent=*/true);
+  strips_.push_back(std::make_unique<platform::Shape>(*this, "Shape1(0)",
+                                                      platform::Bounds{0, 0, 11715, kStripHeight}));
+}
+
+platform::Shape& Form2::LoadStrip() {
+  const platform::Shape& first = Shape1(0);
+  const std::string name = "Shape1(" + std::to_string(strips_.size()) + ")";
+  auto& strip = *strips_.emplace_back(std::make_unique<platform::Shape>(*this, name, first.GetBounds()));
+  strip.SetVisible(false);
+  ControlLoaded(strip);
+  return strip;
+}
+
+void Form2::Form_Load() {
+  platform::Toolkit& toolkit = GetToolkit();
+  platform::PixelRect workArea;
+  if (!toolkit.GetWorkArea(workArea)) workArea = {};
+
+  // As wide as the work area reaches and a fifth taller than its bottom, so that the
+  // gradient runs on below the screen's lower edge.
+  const float twipsX = static_cast<float>(toolkit.TwipsPerPixelX());
+  const float twipsY = static_cast<float>(toolkit.TwipsPerPixelY());
+  SetWidth(static_cast<int>(std::lround(static_cast<float>(workArea.right) * twipsX)));
+  SetHeight(static_cast<int>(std::lround(static_cast<float>(workArea.bottom) * twipsY * 1.2f)));
+
+  const std::vector<BackdropStrip> strips = BackdropStrips(Height());
+  Shape1(0).SetWidth(Width());
+  for (std::size_t index = 0; index < strips.size(); ++index) {
+    platform::Shape& strip = index == 0 ? Shape1(0) : LoadStrip();
+    const platform::Colour colour{0, 0, strips[index].blue};
+    strip.SetVisible(true);
+    strip.SetTop(strips[index].top);
+    strip.SetBorderColour(colour);
+    strip.SetFillColour(colour);
+    if (index > 0) toolkit.DoEvents();
+  }
+}
+
+}  // namespace ui
