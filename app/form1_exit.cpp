@@ -1,0 +1,48 @@
+// The ways out of the wizard: "Cancel", the close box and "Finish" all unload the window,
+// and its unload handler decides how the program ends.
+#include "app/form1.h"
+#include "platform/file_system.h"
+
+namespace app {
+
+namespace {
+namespace Style = platform::MsgBoxStyle;
+constexpr char kDeletingText[] = "Temporary files are being deleted...";
+}  // namespace
+
+void Form1::Form_Unload(std::int16_t& cancel) {
+  if (Command2.Caption() == "Finish") {
+    if (Check1.Value() == 1) StartApplication();
+    GetToolkit().EndProgram();
+  }
+  const int answer = GetToolkit().MsgBox(
+      "Do you want to cancel the installation?",
+      Style::kSystemModal | Style::kQuestion | Style::kYesNo | Style::kDefaultButton2, "Pelmora");
+  if (answer == platform::kNo) {
+    cancel = -1;
+    return;
+  }
+  Label11.SetCaption(kDeletingText);
+  Label11.Refresh();
+  DeleteTempFolder();
+  GetToolkit().EndProgram();
+}
+
+void Form1::StartApplication() {
+  const std::string application = state_.InstallDir.Trimmed() + "\\Pelmora.exe";
+  if (!GetToolkit().StartProgram(application)) {
+    GetToolkit().MsgBox(application + " could not be started!", Style::kExclamation, "Error");
+  }
+}
+
+// Removes the temporary folder and what it holds; whatever cannot be removed stays,
+// without a word.
+void Form1::DeleteTempFolder() {
+  Label11.SetCaption(kDeletingText);
+  Label11.Refresh();
+  platform::FileSystem& files = GetPlatform().files;
+  files.Kill(TemporaryFolder() + "\\*.*");
+  files.RmDir(TemporaryFolder());
+}
+
+}  // namespace app
