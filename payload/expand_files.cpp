@@ -1,0 +1,140 @@
+#include "payload/expand_files.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <string_view>
+
+#include "platform/lz_api.h"
+#include "platform/text.h"
+
+namespace payload {
+namespace {
+
+constexpr std::string_view kTitle = "ExpandFiles - Hata!";
+constexpr int kStyle = platform::MsgBoxStyle::kSystemModal + platform::MsgBoxStyle::kExclamation;
+constexpr std::int32_t kCopyFactor = 100;
+
+struct OpenFailure {
+  std::int32_t result;
+  bool namesFile;  // the message is "'" + path + text; otherwise the text alone
+  std::string_view text;
+};
+
+struct KnownOpenError {
+  std::int16_t errorCode;  // the system error code in the open-file record
+  OpenFailure failure;
+};
+
+namespace SystemError = platform::SystemError;
+
+constexpr std::array<KnownOpenError, 15> kKnownOpenErrors = {{
+    {SystemError::kFileNotFound, {-1, true, "' isimli dosya bulunamadı!"}},
+    {SystemError::kPathNotFound, {-2, true, "' isimli dosya için yol geçersiz!"}},
+    {SystemError::kTooManyOpenFiles, {-3, false, "Çok sayıda açık dosya var!"}},
+    {SystemError::kAccessDenied, {-4, true, "' isimli dosyaya erişim engellendi!"}},
+    {SystemError::kNotEnoughMemory, {-5, false, "Bellek Yetersiz!"}},
+    {SystemError::kBadFormat, {-6, true, "' isimli dosyanın biçimi geçersiz!"}},
+    {SystemError::kInvalidDrive, {-7, true, "' isimli dosya için verilen sürücü geçersiz!"}},
+    {SystemError::kWriteProtect, {-8, true, "' isimli dosyaya yazılamıyor!"}},
+    {SystemError::kNotReady, {-9, true, "' isimli dosyanın bulunduğu sürücü hazır değil!"}},
+    {SystemError::kCrc, {-10, true, "' isimli dosyada CRC hatası!"}},
+    {SystemError::kSectorNotFound, {-11, true, "' isimli dosyanın olduğu sector bulunamadı!"}},
+    {SystemError::kSharingViolation, {-12, true, "' isimli dosya kullanımda!"}},
+    {SystemError::kNetworkBusy, {-13, true, "' isimli dosyanın bulunduğu bilgisayar okunamıyor!"}},
+    {SystemError::kNetworkAccessDenied,
+     {-14, true, "' isimli dosyanın bulunduğu bilgisayara erişim engellendi!"}},
+    {SystemError::kFileExists, {-15, true, "' isimli dosya zaten var!"}},
+}};
+
+constexpr OpenFailure kUnknownOpenFailure = {-16, true,
+                                             "' isimli dosya ile ilgili bilinmeyen hata!"};
+
+const OpenFailure* FindOpenFailure(std::int32_t resultCode) {
+  if (resultCode == kUnknownOpenFailure.result) return &kUnknownOpenFailure;
+  for (const KnownOpenError& known : kKnownOpenErrors) {
+    if (known.failure.result == resultCode) return &known.failure;
+  }
+  return nullptr;
+}
+
+struct CopyFailure {
+  std::int32_t result;
+  std::string_view text;
+};
+
+// The copy failures that have a message; −400, −600 and −700 have none.
+constexpr std::array<CopyFailure, 5> kCopyFailures = {{
+    {platform::LzError::kBadInHandle * kCopyFactor, "Kaynak dosya handle numarası yanlış!"},
+    {platform::LzError::kBadOutHandle * kCopyFactor, "Hedef dosya handle numarası yanlış!"},
+    {platform::LzError::kRead * kCopyFactor, "Kaynak dosya formatı geçersiz!"},
+    {platform::LzError::kGlobalAlloc * kCopyFactor, "Bellek Yetersiz!"},
+    {platform::LzError::kUnknownAlgorithm * kCopyFactor,
+     "Kaynak dosyanın sıkıştırılması için kullanılmış olan algortima desteklenmiyor!"},
+}};
+
+void ShowCopyError(platform::Toolkit& toolkit, std::int32_t resultCode) {
+  const auto found = std::find_if(kCopyFailures.begin(), kCopyFailures.end(),
+                                  [&](const CopyFailure& f) { return f.result == resultCode; });
+  if (found != kCopyFailures.end())
+    toolkit.MsgBox(std::string(found->text), kStyle, std::string(kTitle));
+}
+
+// LZCopy's result: a size above 0 as it is, 0 or an error code times 100.
+std::int32_t CopyResult(std::int32_t copied) {
+  if (copied > 0) return copied;
+  const std::int64_t scaled = std::int64_t{copied} * kCopyFactor;
+  return static_cast<std::int32_t>(
+      std::max<std::int64_t>(scaled, std::numeric_limits<std::int32_t>::min()));
+}
+
+}  // namespace
+
+std::int32_t MapOpenError(std::int32_t handle, std::uint16_t errorCode) {
+  if (handle >= 0) return 0;
+  const auto code = static_cast<std::int16_t>(errorCode);
+  for (const KnownOpenError& known : kKnownOpenErrors) {
+    if (known.errorCode == code) return known.failure.result;
+  }
+  return kUnknownOpenFailure.result;
+}
+
+void ShowOpenError(platform::Toolkit& toolkit, std::int32_t resultCode, const std::string& path) {
+  const OpenFailure* failure = FindOpenFailure(resultCode);
+  if (failure == nullptr) return;
+  const std::string text = failure->namesFile
+                               ? "'" + platform::Trim(path) + std::string(failure->text)
+                               : std::string(failure->text);
+  toolkit.MsgBox(text, kStyle, std::string(kTitle));
+}
+
+std::int32_t ExpandFile(platform::Platform& platform, const std::string& sourcePath,
+                        const std::string& destinationPath, bool showErrors) {
+  platform::OfStruct sourceRecord{};
+  platform::OfStruct destinationRecord{};
+
+  const std::int32_t source =
+      platform.lz.OpenFile(platform::Trim(sourcePath), sourceRecord, platform::LzStyle::kRead);
+  std::int32_t result = MapOpenError(source, sourceRecord.nErrCode);
+  if (result < 0) {
+    if (showErrors) ShowOpenError(platform.toolkit, result, sourcePath);
+    return result;
+  }
+
+  const std::int32_t destination = platform.lz.OpenFile(
+      platform::Trim(destinationPath), destinationRecord, platform::LzStyle::kCreate);
+  result = MapOpenError(destination, destinationRecord.nErrCode);
+  if (result < 0) {
+    if (showErrors) ShowOpenError(platform.toolkit, result, destinationPath);
+    platform.lz.Close(source);
+    return result;
+  }
+
+  result = CopyResult(platform.lz.Copy(source, destination));
+  if (showErrors) ShowCopyError(platform.toolkit, result);
+  platform.lz.Close(source);
+  platform.lz.Close(destination);
+  return result;
+}
+
+}  // namespace payload
