@@ -1,6 +1,8 @@
 #pragma once
 // The LZ expansion library of the portable platform: lz32's open, copy and close over the
-// portable file system and our SZDD decoder, with lz32's result conventions.
+// portable file system and our SZDD decoder, with lz32's result conventions. Open failures
+// are the file system's (its "Open" faults included); a copy fails as the source and the
+// destination make it, or with the code of an "LZCopy" fault (-5, -6, -7 arise no other way).
 #include <cstdint>
 #include <map>
 #include <memory>

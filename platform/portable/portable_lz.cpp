@@ -1,0 +1,128 @@
+#include "platform/portable/portable_lz.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include "payload/byte_stream.h"
+#include "payload/szdd_decoder.h"
+
+namespace platform::portable {
+namespace {
+
+// LZOpenFile's result when the file could not be opened (HFILE_ERROR).
+constexpr std::int32_t kOpenFailed = -1;
+constexpr std::size_t kCopyChunk = 32 * 1024;
+
+class ChannelSource : public payload::ByteSource {
+ public:
+  ChannelSource(FileChannel& channel, std::int64_t length) : channel_(channel), length_(length) {}
+
+  std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t count) override {
+    const auto wanted = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(count), length_ - position_));
+    if (wanted == 0) return 0;
+    if (!channel_.ReadAt(position_, buffer, wanted)) return -1;
+    position_ += static_cast<std::int64_t>(wanted);
+    return static_cast<std::ptrdiff_t>(wanted);
+  }
+
+ private:
+  FileChannel& channel_;
+  std::int64_t length_;
+  std::int64_t position_ = 0;
+};
+
+class ChannelSink : public payload::ByteSink {
+ public:
+  explicit ChannelSink(FileChannel& channel) : channel_(channel) {}
+  bool Write(const std::uint8_t* data, std::size_t count) override {
+    return channel_.Write(data, count);
+  }
+
+ private:
+  FileChannel& channel_;
+};
+
+// LZCopy reports the destination's size as a 32-bit value.
+std::int32_t SizeResult(std::uint64_t size) {
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    return LzError::kBadValue;
+  }
+  return static_cast<std::int32_t>(size);
+}
+
+// A source without the SZDD signature is copied as it is.
+std::int32_t CopyUnchanged(FileChannel& source, std::int64_t length, FileChannel& destination) {
+  ChannelSource reader(source, length);
+  std::array<std::uint8_t, kCopyChunk> chunk;
+  for (;;) {
+    const std::ptrdiff_t count = reader.Read(chunk.data(), chunk.size());
+    if (count < 0) return LzError::kRead;
+    if (count == 0) return SizeResult(static_cast<std::uint64_t>(length));
+    if (!destination.Write(chunk.data(), static_cast<std::size_t>(count))) return LzError::kWrite;
+  }
+}
+
+std::int32_t ExpansionResult(const payload::szdd::Expansion& expansion) {
+  using payload::szdd::Status;
+  switch (expansion.status) {
+    case Status::kOk:
+      return SizeResult(expansion.written);
+    case Status::kWriteFailed:
+      return LzError::kWrite;
+    case Status::kUnknownMode:
+      return LzError::kUnknownAlgorithm;
+    case Status::kNotSzdd:  // handled by the caller
+    case Status::kBadData:
+    case Status::kReadFailed:
+      break;
+  }
+  return LzError::kRead;
+}
+
+}  // namespace
+
+PortableLz::PortableLz(FaultPlan& faults, FileSystem& files) : faults_(faults), files_(files) {}
+
+PortableLz::~PortableLz() = default;
+
+std::int32_t PortableLz::OpenFile(const std::string& path, OfStruct& record, std::uint16_t style) {
+  record.cBytes = static_cast<std::uint8_t>(sizeof(OfStruct));
+  const ChannelMode mode =
+      (style & LzStyle::kCreate) != 0 ? ChannelMode::kWriteLocked : ChannelMode::kRead;
+  int error = 0;
+  std::unique_ptr<FileChannel> channel = files_.Open(path, mode, error);
+  record.nErrCode = static_cast<std::uint16_t>(error);
+  if (!channel) return kOpenFailed;
+  const std::int32_t handle = nextHandle_++;
+  channels_[handle] = std::move(channel);
+  return handle;
+}
+
+std::int32_t PortableLz::Copy(std::int32_t source, std::int32_t destination) {
+  if (const int fault = faults_.Check("LZCopy"); fault != 0) return fault;
+  const auto in = channels_.find(source);
+  if (in == channels_.end()) return LzError::kBadInHandle;
+  const auto out = channels_.find(destination);
+  if (out == channels_.end()) return LzError::kBadOutHandle;
+
+  const std::int64_t length = in->second->Length();
+  if (length < 0) return LzError::kRead;
+  ChannelSource reader(*in->second, length);
+  ChannelSink writer(*out->second);
+  const payload::szdd::Expansion expansion = payload::szdd::Expand(reader, writer);
+  if (expansion.status == payload::szdd::Status::kNotSzdd) {
+    return CopyUnchanged(*in->second, length, *out->second);
+  }
+  return ExpansionResult(expansion);
+}
+
+void PortableLz::Close(std::int32_t handle) {
+  const auto found = channels_.find(handle);
+  if (found == channels_.end()) return;
+  found->second->Close();
+  channels_.erase(found);
+}
+
+}  // namespace platform::portable
