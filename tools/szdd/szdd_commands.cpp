@@ -1,0 +1,151 @@
+#include "tools/szdd/szdd_commands.h"
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "payload/szdd_decoder.h"
+#include "payload/szdd_encoder.h"
+#include "tools/common/host_files.h"
+
+namespace tools::szdd {
+namespace {
+
+namespace fs = std::filesystem;
+using payload::szdd::Status;
+
+int Fail(int code, const std::string& message) {
+  std::fprintf(stderr, "szdd: %s\n", message.c_str());
+  return code;
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using InputFile = std::unique_ptr<std::FILE, FileCloser>;
+
+int NotSzdd(const fs::path& in) { return Fail(kNotSzdd, Quoted(in) + " is not an SZDD file"); }
+int Damaged(const fs::path& in) { return Fail(kDamaged, Quoted(in) + " is damaged or truncated"); }
+
+// The exit code for an expansion that did not succeed.
+int ExpansionFailure(const payload::szdd::Expansion& expansion, const fs::path& in,
+                     const fs::path& out) {
+  switch (expansion.status) {
+    case Status::kOk:
+      break;
+    case Status::kNotSzdd:
+      return Fail(kNotSzdd, Quoted(in) + " is not an SZDD file");
+    case Status::kBadData:
+      return Fail(kDamaged, Quoted(in) + " is damaged or truncated (" +
+                                std::to_string(expansion.written) + " of " +
+                                std::to_string(expansion.header.expandedLength) +
+                                " bytes expanded)");
+    case Status::kReadFailed:
+      return Fail(kInputUnreadable, "cannot read " + Quoted(in));
+    case Status::kWriteFailed:
+      return Fail(kOutputUnwritable, "cannot write " + Quoted(out));
+    case Status::kUnknownMode:
+      return Fail(kUnknownMode, Quoted(in) + " uses compression mode '" +
+                                    std::string(1, static_cast<char>(expansion.header.mode)) +
+                                    "', not 'A'");
+  }
+  return kSuccess;
+}
+
+// Counts expanded bytes without keeping them.
+class DiscardingSink : public payload::ByteSink {
+ public:
+  bool Write(const std::uint8_t*, std::size_t) override { return true; }
+};
+
+std::uint8_t LastChar(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return name.empty() ? 0 : static_cast<std::uint8_t>(name.back());
+}
+
+fs::path WithLastChar(const fs::path& path, char last) {
+  std::string name = path.filename().string();
+  name.back() = last;
+  return path.parent_path() / name;
+}
+
+}  // namespace
+
+std::optional<fs::path> CompressedName(const fs::path& in) {
+  if (!in.has_filename()) return std::nullopt;
+  return WithLastChar(in, '_');
+}
+
+std::optional<fs::path> ExpandedName(const fs::path& in, std::uint8_t lastChar) {
+  if (!in.has_filename() || LastChar(in) != '_' || lastChar == 0) return std::nullopt;
+  return WithLastChar(in, static_cast<char>(lastChar));
+}
+
+int Compress(const fs::path& in, std::optional<fs::path> out) {
+  if (!out) out = CompressedName(in);
+  if (!out) return Fail(kUsage, "cannot name the output for " + Quoted(in) + "; give one");
+  std::vector<std::uint8_t> data;
+  if (!ReadWholeFile(in, data)) return Fail(kInputUnreadable, "cannot read " + Quoted(in));
+  std::vector<std::uint8_t> compressed;
+  try {
+    compressed = payload::szdd::Compress(data, LastChar(in));
+  } catch (const std::length_error&) {
+    return Fail(kTooLarge, Quoted(in) + " is larger than an SZDD file can hold");
+  }
+  if (!WriteWholeFile(*out, compressed))
+    return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
+  return kSuccess;
+}
+
+int Expand(const fs::path& in, std::optional<fs::path> out) {
+  const InputFile input(std::fopen(in.c_str(), "rb"));
+  if (!input) return Fail(kInputUnreadable, "cannot read " + Quoted(in));
+  if (!out) {
+    std::uint8_t bytes[payload::szdd::kHeaderSize];
+    payload::szdd::Header header;
+    const std::size_t got = std::fread(bytes, 1, sizeof bytes, input.get());
+    switch (payload::szdd::ParseHeader(bytes, got, header)) {
+      case payload::szdd::HeaderKind::kNotSzdd:
+        return NotSzdd(in);
+      case payload::szdd::HeaderKind::kTruncated:
+        return Damaged(in);
+      case payload::szdd::HeaderKind::kSzdd:
+        out = ExpandedName(in, header.lastChar);
+    }
+    std::rewind(input.get());
+  }
+  if (!out) {
+    return Fail(kUsage, "cannot name the output for " + Quoted(in) +
+                            " (its name does not end in '_' or its header records no character); "
+                            "give one");
+  }
+  FileSource source(input.get());
+  OutputFile output(*out);
+  if (!output.IsOpen()) return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
+  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, output);
+  if (expansion.status != Status::kOk) return ExpansionFailure(expansion, in, *out);
+  if (!output.Commit()) return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
+  return kSuccess;
+}
+
+int Info(const fs::path& file) {
+  const InputFile input(std::fopen(file.c_str(), "rb"));
+  if (!input) return Fail(kInputUnreadable, "cannot read " + Quoted(file));
+  FileSource source(input.get());
+  DiscardingSink sink;
+  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, sink);
+  const int failure = ExpansionFailure(expansion, file, {});
+  if (failure != kSuccess) return failure;
+  const payload::szdd::Header& header = expansion.header;
+  std::error_code unknown;
+  const auto compressed = static_cast<unsigned long long>(fs::file_size(file, unknown));
+  std::printf("%s: SZDD mode %c, name ends in '%c', %u bytes expanded, %llu bytes compressed\n",
+              file.string().c_str(), header.mode, header.lastChar ? header.lastChar : '?',
+              header.expandedLength, compressed);
+  return kSuccess;
+}
+
+}  // namespace tools::szdd
