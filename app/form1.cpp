@@ -4,6 +4,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "system/product_records.h"
 #include "system/registry.h"
 #include "ui/form3.h"
 
@@ -29,9 +30,6 @@ constexpr char kAgreement[] =
     "PROVIDE MAINTENANCE, SUPPORT, \r\n"
     "UPDATES, ENHANCEMENTS, OR \r\n"
     "MODIFICATIONS.\r\n";
-
-constexpr char kVendorKey[] = "Software\\Quorvalen";
-constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
 
 platform::FormDesign WizardDesign() {
   platform::FormDesign design;
@@ -100,12 +98,13 @@ void Form1::Form_Load() {
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
-  const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, kVendorKey);
+  const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, integration::kVendorKey);
   if (const auto* names = std::get_if<std::vector<std::string>>(&subkeys)) {
     for (const std::string& name : *names) {
       if (name != "PLM") continue;
       state_.InstallDir =
-          registry.GetRegString(platform::kHKeyLocalMachine, kProductKey, "Dizin", kDefaultInstallDir);
+          registry.GetRegString(platform::kHKeyLocalMachine, integration::kProductKey, "Dizin",
+                               kDefaultInstallDir);
       if (!platform::Exists(platform.files, state_.InstallDir.Trimmed(), platform::Attribute::kDirectory)) {
         state_.InstallDir = kDefaultInstallDir;
       }

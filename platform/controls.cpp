@@ -73,6 +73,10 @@ void Control::Changed(Property property) {
 
 void Control::Raise(const std::function<void()>& handler) { owner_.RaiseEvent(handler); }
 
+PictureBox::PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
+    : Control(owner, ControlKind::kPictureBox, std::move(name), container, bounds, tabIndex),
+      link_(owner.GetPlatform().dde) {}
+
 void Image::SetPictureToIcon() {
   showsIcon_ = true;
   Changed(Property::kPicture);

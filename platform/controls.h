@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/dde_link.h"
+
 namespace platform {
 
 class Form;
@@ -112,10 +114,14 @@ class Frame : public Control {
       : Control(owner, ControlKind::kFrame, std::move(name), container, bounds, tabIndex) {}
 };
 
+// A container that can also hold a DDE client link.
 class PictureBox : public Control {
  public:
-  PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
-      : Control(owner, ControlKind::kPictureBox, std::move(name), container, bounds, tabIndex) {}
+  PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex);
+  DdeLink& Link() { return link_; }
+
+ private:
+  DdeLink link_;
 };
 
 // An image that shows the program's icon once its picture is set.

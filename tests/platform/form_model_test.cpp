@@ -1,0 +1,132 @@
+// The rules of the form model that every backend relies on: option groups, what a user
+// can act on, refused unloads, and a platform failure ending the program.
+#include <gtest/gtest.h>
+
+#include "platform/failure.h"
+#include "platform/form.h"
+#include "platform/portable/portable_platform.h"
+
+namespace {
+
+using platform::Bounds;
+using platform::portable::ProgramEnded;
+
+class TestForm : public platform::Form {
+ public:
+  explicit TestForm(platform::Platform& platform)
+      : Form(platform, "TestForm", platform::FormDesign{"Test", platform::BorderStyle::kFixedSingle, 3000, 2000}),
+        Page(*this, "Page", nullptr, Bounds{0, 0, 3000, 1500}, 0),
+        Yes(*this, "Yes", &Page, Bounds{}, 1, "Yes"),
+        No(*this, "No", &Page, Bounds{}, 2, "No"),
+        Other(*this, "Other", nullptr, Bounds{}, 3, "Other"),
+        Go(*this, "Go", nullptr, Bounds{}, 4, "Go") {}
+
+  platform::Frame Page;
+  platform::OptionButton Yes;
+  platform::OptionButton No;
+  platform::OptionButton Other;  // in another container: a group of its own
+  platform::CommandButton Go;
+
+  int loads = 0;
+  std::int16_t refuseQuery = 0;
+  std::int16_t refuseUnload = 0;
+  std::vector<platform::UnloadMode> queries;
+
+ protected:
+  void Form_Load() override { ++loads; }
+  void Form_QueryUnload(std::int16_t& cancel, platform::UnloadMode mode) override {
+    queries.push_back(mode);
+    cancel = refuseQuery;
+  }
+  void Form_Unload(std::int16_t& cancel) override { cancel = refuseUnload; }
+};
+
+class FormModelTest : public ::testing::Test {
+ protected:
+  platform::portable::PortablePlatform backend;
+  TestForm form{backend.platform};
+};
+
+TEST_F(FormModelTest, ShowLoadsOnceAndUnloadRunsBothHandlersUnlessOneRefuses) {
+  form.Show();
+  form.Hide();
+  form.Show();
+  EXPECT_EQ(form.loads, 1);
+
+  form.refuseQuery = -1;
+  EXPECT_FALSE(form.Unload());
+  form.refuseQuery = 0;
+  form.refuseUnload = -1;
+  EXPECT_FALSE(form.Unload());
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_TRUE(form.Visible());
+
+  form.refuseUnload = 0;
+  form.UserClose();
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.queries.back(), platform::UnloadMode::kFormControlMenu);
+  EXPECT_EQ(form.queries.front(), platform::UnloadMode::kFormCode);
+}
+
+TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
+  int clicks = 0;
+  form.No.Click = [&] { ++clicks; };
+  form.Show();
+  form.Yes.UserClick();
+  form.Other.UserClick();
+  form.No.UserClick();
+  EXPECT_FALSE(form.Yes.Value());
+  EXPECT_TRUE(form.No.Value());
+  EXPECT_TRUE(form.Other.Value());
+  EXPECT_EQ(clicks, 1);
+  form.No.SetValue(false);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormModelTest, AUserCannotActOnWhatIsDisabledHiddenOrOnAHiddenForm) {
+  int clicks = 0;
+  form.Go.Click = [&] { ++clicks; };
+  form.Go.UserClick();  // the form is not shown yet
+  form.Show();
+  form.Go.SetEnabled(false);
+  form.Go.UserClick();
+  form.Go.SetEnabled(true);
+  form.Go.SetVisible(false);
+  form.Go.UserClick();
+  form.Go.SetVisible(true);
+  form.Page.SetVisible(false);
+  form.Yes.UserClick();
+  EXPECT_FALSE(form.Yes.Value());
+  EXPECT_EQ(clicks, 0);
+  form.Go.UserClick();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportAndEndsTheProgram) {
+  bool after = false;
+  form.Go.Click = [&] {
+    throw platform::PlatformFailure("Program Manager is gone");
+    after = true;
+  };
+  form.Show();
+  EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
+  EXPECT_FALSE(after);
+  EXPECT_TRUE(backend.toolkit.Ended());
+  EXPECT_EQ(backend.toolkit.ErrorReports(), std::vector<std::string>{"Program Manager is gone"});
+}
+
+TEST_F(FormModelTest, EndingTheProgramInsideANestedEventStopsTheOuterHandlerToo) {
+  bool outerFinished = false;
+  form.Other.Click = [&] { backend.toolkit.EndProgram(); };
+  form.Go.Click = [&] {
+    backend.toolkit.DoEvents();
+    outerFinished = true;
+  };
+  form.Show();
+  backend.toolkit.AtEventPump(1, [&] { form.Other.UserClick(); });
+  EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
+  EXPECT_FALSE(outerFinished);
+}
+
+}  // namespace
