@@ -1,0 +1,104 @@
+// The Wine robot: drives a Windows program by a script of simple steps.
+//   robot [--shots FOLDER] SCRIPT [NAME=VALUE...]   runs SCRIPT; ${NAME} stands for VALUE
+//   robot --probe                                   only says that it runs (a PE32 check)
+// Exit status: 0 when every step passed, 1 when a step failed, 2 when the script or the
+// command line cannot be used.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/robot/runner.h"
+#include "tests/e2e/robot/script.h"
+#include "tests/e2e/robot/wide.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUnusable = 2;
+
+struct CommandLine {
+  std::wstring script;
+  std::wstring shots = L".";
+  robot::Definitions definitions;
+  bool probe = false;
+};
+
+bool ReadCommandLine(int argc, wchar_t** argv, CommandLine& line) {
+  int at = 1;
+  if (at < argc && std::wstring(argv[at]) == L"--probe") {
+    line.probe = true;
+    return argc == 2;
+  }
+  if (at + 1 < argc && std::wstring(argv[at]) == L"--shots") {
+    line.shots = argv[at + 1];
+    at += 2;
+  }
+  if (at >= argc) return false;
+  line.script = argv[at++];
+  for (; at < argc; ++at) {
+    const std::string definition = robot::Narrow(argv[at]);
+    const std::size_t equals = definition.find('=');
+    if (equals == std::string::npos || equals == 0) return false;
+    line.definitions[definition.substr(0, equals)] = definition.substr(equals + 1);
+  }
+  return true;
+}
+
+bool ReadScriptFile(const std::wstring& path, std::string& text) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (!file) return false;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text.append(buffer, got);
+  std::fclose(file);
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  return true;
+}
+
+std::string FileName(const std::wstring& path) {
+  return robot::Narrow(path.substr(path.find_last_of(L"\\/") + 1));
+}
+
+int RunScript(const CommandLine& line) {
+  const std::string name = FileName(line.script);
+  std::string text;
+  if (!ReadScriptFile(line.script, text)) {
+    std::printf("robot: cannot read %s\n", robot::Narrow(line.script).c_str());
+    return kUnusable;
+  }
+  std::vector<robot::Step> steps;
+  try {
+    steps = robot::ParseScript(text, line.definitions);
+  } catch (const robot::ScriptError& error) {
+    std::printf("robot: %s:%d: %s\n", name.c_str(), error.Line(), error.what());
+    return kUnusable;
+  }
+  std::string why;
+  if (const robot::Step* misfit = robot::Runner::FindMisfit(steps, why)) {
+    std::printf("robot: %s:%d: %s\n", name.c_str(), misfit->line, why.c_str());
+    return kUnusable;
+  }
+  robot::Runner runner({name, line.shots});
+  return runner.Run(steps) ? 0 : kFailed;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  SetProcessDPIAware();
+  CommandLine line;
+  if (!ReadCommandLine(argc, argv, line)) {
+    std::printf("usage: robot [--shots FOLDER] SCRIPT [NAME=VALUE...] | robot --probe\n");
+    return kUnusable;
+  }
+  if (line.probe) {
+    std::printf("robot: runs\n");
+    return 0;
+  }
+  return RunScript(line);
+}

@@ -1,0 +1,280 @@
+#include "tests/e2e/robot/runner.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/e2e/robot/desktop.h"
+#include "tests/e2e/robot/press.h"
+#include "tests/e2e/robot/screen_shot.h"
+#include "tests/e2e/robot/wide.h"
+
+namespace robot {
+namespace {
+
+constexpr DWORD kPollMs = 50;
+// How long a window may take to answer a question about its state.
+constexpr UINT kAnswerMs = 2000;
+// Time for the last changes to reach the screen before a picture is taken.
+constexpr DWORD kPaintMs = 300;
+
+class StepFailed : public std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string Quote(const std::string& text) { return "\"" + text + "\""; }
+
+void Say(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+bool IsEnabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
+bool IsDisabled(HWND control) { return !IsEnabled(control); }
+bool IsChecked(HWND control) { return Ask(control, BM_GETCHECK) == BST_CHECKED; }
+bool IsUnchecked(HWND control) { return !IsChecked(control); }
+bool IsHidden(HWND control) { return !IsShowing(control); }
+
+// The button that Enter presses: marked so by its style, or named by its dialog.
+bool IsDefault(HWND control) {
+  if ((GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return true;
+  const LRESULT id = Ask(GetParent(control), DM_GETDEFID);
+  return HIWORD(id) == DC_HASDEFID && LOWORD(id) == GetDlgCtrlID(control);
+}
+
+struct State {
+  const char* name;
+  bool (*holds)(HWND);
+  const char* otherwise;
+};
+
+const State kStates[] = {
+    {"enabled", IsEnabled, "disabled"},       {"disabled", IsDisabled, "enabled"},
+    {"checked", IsChecked, "not checked"},    {"unchecked", IsUnchecked, "checked"},
+    {"visible", IsShowing, "hidden"},         {"hidden", IsHidden, "visible"},
+    {"default", IsDefault, "not the default button"},
+};
+// "expect text CONTROL TEXT" compares the control's text.
+constexpr const char* kTextState = "text";
+
+const State* FindState(const std::string& name) {
+  for (const State& state : kStates)
+    if (name == state.name) return &state;
+  return nullptr;
+}
+
+std::string Seconds(DWORD ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", ms / 1000.0);
+  return text;
+}
+
+}  // namespace
+
+const Runner::Action Runner::kActions[] = {
+    {"timeout", 1, 1, &Runner::SetTimeout},    {"start", 1, 64, &Runner::Start},
+    {"window", 1, 1, &Runner::ChooseWindow},   {"click", 1, 1, &Runner::Click},
+    {"close", 0, 0, &Runner::CloseWindow},     {"expect", 2, 3, &Runner::Expect},
+    {"answer", 2, 3, &Runner::Answer},         {"gone", 1, 1, &Runner::WaitGone},
+    {"exit", 0, 1, &Runner::WaitExit},         {"screenshot", 1, 1, &Runner::Screenshot},
+};
+
+const Runner::Action* Runner::Find(const std::string& name) {
+  for (const Action& action : kActions)
+    if (name == action.name) return &action;
+  return nullptr;
+}
+
+const Step* Runner::FindMisfit(const std::vector<Step>& steps, std::string& why) {
+  for (const Step& step : steps) {
+    const Action* action = Find(step.words[0]);
+    const std::size_t count = step.words.size() - 1;
+    if (!action)
+      why = "unknown action " + Quote(step.words[0]);
+    else if (count < action->least || count > action->most)
+      why = step.words[0] + " takes " + std::to_string(action->least) + " to " +
+            std::to_string(action->most) + " arguments";
+    else if (step.words[0] == "expect" && step.words[1] == kTextState && count != 3)
+      why = "expect text takes a control and a text";
+    else if (step.words[0] == "expect" && step.words[1] != kTextState &&
+             (!FindState(step.words[1]) || count != 2))
+      why = "expect takes a state (enabled, disabled, checked, unchecked, visible, hidden, "
+            "default) and a control, or text, a control and a text";
+    else
+      continue;
+    return &step;
+  }
+  return nullptr;
+}
+
+bool Runner::Run(const std::vector<Step>& steps) {
+  for (const Step& step : steps) {
+    Say(options_.scriptName + ":" + std::to_string(step.line) + ": " + step.text);
+    try {
+      const Args args(step.words.begin() + 1, step.words.end());
+      (this->*Find(step.words[0])->run)(args);
+    } catch (const StepFailed& failure) {
+      ReportFailure(step, failure.what());
+      return false;
+    }
+  }
+  target_.Stop();
+  return true;
+}
+
+void Runner::ReportFailure(const Step& step, const std::string& message) {
+  Say("robot: FAILED at " + options_.scriptName + ":" + std::to_string(step.line) + ": " +
+      step.text);
+  Say("robot:   " + message);
+  std::string titles;
+  for (const std::wstring& title : VisibleTitles()) titles += " " + Quote(Narrow(title));
+  Say("robot:   windows on the screen:" + titles);
+  const std::string shot = options_.scriptName.substr(0, options_.scriptName.rfind('.')) +
+                           "-failure";
+  if (Shoot(shot)) Say("robot:   the screen is saved as " + shot + ".bmp");
+  target_.Stop();
+}
+
+void Runner::WaitUntil(const std::string& what,
+                       const std::function<bool(std::string& why)>& holds) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs_;
+  std::string why;
+  while (!holds(why)) {
+    if (GetTickCount64() >= deadline)
+      throw StepFailed(what + " did not happen within " + Seconds(timeoutMs_) + ": " + why);
+    Sleep(kPollMs);
+  }
+}
+
+HWND Runner::WaitTopWindow(const std::string& title, bool dialogsOnly) {
+  HWND found = nullptr;
+  const std::string kind = dialogsOnly ? "message box " : "window ";
+  WaitUntil("the " + kind + Quote(title) + " to show", [&](std::string& why) {
+    const auto windows = TopWindows(Widen(title), dialogsOnly);
+    if (windows.size() == 1) found = windows[0];
+    why = windows.empty() ? "there is none" : std::to_string(windows.size()) + " have the title";
+    return windows.size() == 1;
+  });
+  return found;
+}
+
+HWND Runner::WaitControl(HWND top, const std::string& reference, bool mustAcceptInput) {
+  HWND control = nullptr;
+  WaitUntil("the control " + Quote(reference) + " to be ready", [&](std::string& why) {
+    if (!IsWindow(top)) throw StepFailed("the window is gone");
+    control = FindControl(top, reference, why);
+    if (!control || !mustAcceptInput || AcceptsInput(control)) return control != nullptr;
+    why = IsShowing(control) ? "it is disabled" : "it is hidden";
+    return false;
+  });
+  return control;
+}
+
+HWND Runner::CurrentWindow() const {
+  if (!window_) throw StepFailed("no window chosen yet: use \"window TITLE\" first");
+  if (!IsWindow(window_)) throw StepFailed("the window " + Quote(windowTitle_) + " is gone");
+  return window_;
+}
+
+void Runner::SetTimeout(const Args& args) {
+  const double seconds = std::atof(args[0].c_str());
+  if (seconds <= 0) throw StepFailed("the time-out must be a number of seconds above 0");
+  timeoutMs_ = static_cast<DWORD>(seconds * 1000);
+}
+
+void Runner::Start(const Args& args) {
+  std::vector<std::wstring> arguments;
+  for (std::size_t i = 1; i < args.size(); ++i) arguments.push_back(Widen(args[i]));
+  if (const DWORD error = target_.Start(Widen(args[0]), arguments))
+    throw StepFailed("could not start " + Quote(args[0]) + ": system error " +
+                     std::to_string(error));
+}
+
+void Runner::ChooseWindow(const Args& args) {
+  window_ = WaitTopWindow(args[0], false);
+  windowTitle_ = args[0];
+}
+
+void Runner::Click(const Args& args) {
+  if (!Press(WaitControl(CurrentWindow(), args[0], true), BM_CLICK))
+    throw StepFailed("could not deliver the click");
+}
+
+void Runner::CloseWindow(const Args&) {
+  if (!Press(CurrentWindow(), WM_SYSCOMMAND, SC_CLOSE))
+    throw StepFailed("could not deliver the close command");
+}
+
+void Runner::Expect(const Args& args) {
+  HWND top = CurrentWindow();
+  const std::string& reference = args[1];
+  if (args[0] == kTextState) {
+    const std::wstring wanted = Widen(args[2]);
+    WaitUntil("the text " + Quote(args[2]) + " in " + Quote(reference), [&](std::string& why) {
+      HWND control = FindControl(top, reference, why);
+      if (!control) return false;
+      const std::wstring text = WindowText(control);
+      why = "the text is " + Quote(Narrow(text));
+      return text == wanted;
+    });
+    return;
+  }
+  const State& state = *FindState(args[0]);
+  WaitUntil(Quote(reference) + " to be " + state.name, [&](std::string& why) {
+    HWND control = FindControl(top, reference, why);
+    if (!control) return false;
+    why = std::string("it is ") + state.otherwise;
+    return state.holds(control);
+  });
+}
+
+void Runner::Answer(const Args& args) {
+  HWND box = WaitTopWindow(args[0], true);
+  if (args.size() > 2) {
+    WaitUntil("the message " + Quote(args[2]), [&](std::string& why) {
+      HWND text = FindControl(box, args[2], why);
+      if (!text) why = "the box does not say it";
+      return text != nullptr;
+    });
+  }
+  if (!Press(WaitControl(box, args[1], true), BM_CLICK))
+    throw StepFailed("could not deliver the click");
+  WaitUntil("the message box to close", [&](std::string& why) {
+    why = "it is still open";
+    return !IsWindow(box) || !IsWindowVisible(box);
+  });
+}
+
+void Runner::WaitGone(const Args& args) {
+  WaitUntil("the window " + Quote(args[0]) + " to go", [&](std::string& why) {
+    why = "it is still there";
+    return TopWindows(Widen(args[0]), false).empty();
+  });
+}
+
+void Runner::WaitExit(const Args& args) {
+  if (!target_.Started()) throw StepFailed("no program was started");
+  DWORD code = 0;
+  if (!target_.WaitForExit(timeoutMs_, code))
+    throw StepFailed("the program did not end within " + Seconds(timeoutMs_));
+  if (!args.empty() && std::to_string(code) != args[0])
+    throw StepFailed("the program ended with code " + std::to_string(code));
+}
+
+void Runner::Screenshot(const Args& args) {
+  // The program paints after it has handled what is queued; give it that moment.
+  if (window_ && IsWindow(window_)) Ask(window_, WM_NULL);
+  Sleep(kPaintMs);
+  if (!Shoot(args[0])) throw StepFailed("could not save the screen as " + args[0] + ".bmp");
+}
+
+bool Runner::Shoot(const std::string& name) {
+  return SaveScreen(options_.shotsFolder + L"\\" + Widen(name) + L".bmp");
+}
+
+}  // namespace robot

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Runs a robot script against the setup.exe of a cross build, under Wine on a private X
+# server, inside a 1024 x 768 Wine virtual desktop so that windows have their frames and
+# titles as on Windows. The Wine tests and the screenshot walk of ./x run use it.
+#
+#   run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]
+#
+#   --build DIR      the cross build folder: DIR/setup.exe, DIR/tests/e2e/robot/robot.exe
+#   --prefix DIR     the Wine prefix, laid afresh for the run (default: DIR/../wine/SCRIPTNAME)
+#   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
+#   --limit SECONDS  time allowed for the robot (default 120)
+#   --check FILE     a bash script run after the robot has passed, with WINEPREFIX, WINELOADER,
+#                    WINESERVER and WINE (the loader for Windows programs) set, to check files
+#                    and the registry (`"$WINE" reg query ...`); its status is the result
+#
+# The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given.
+# Exit status: the robot's (0 passed, 1 a step failed, 2 unusable script), else the check's;
+# 124 when the time ran out; 3 when Wine or the build cannot be used.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+
+build= prefix= screens= limit=120 check=
+while (($#)); do
+  case $1 in
+    --build) build=$(realpath -m "$2"); shift 2 ;;
+    --prefix) prefix=$(realpath -m "$2"); shift 2 ;;
+    --screens) screens=$(realpath -m "$2"); shift 2 ;;
+    --limit) limit=$2; shift 2 ;;
+    --check) check=$(realpath "$2"); shift 2 ;;
+    -*) wine_die "unknown option $1" ;;
+    *) break ;;
+  esac
+done
+[[ -n $build && $# -ge 1 ]] || wine_die "usage: run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]"
+script=$(realpath "$1")
+shift
+name=$(basename "$script")
+name=${name%.*}
+setup=$build/setup.exe
+robot=$build/tests/e2e/robot/robot.exe
+[[ -f $setup ]] || wine_die "$setup is missing"
+[[ -f $robot ]] || wine_die "$robot is missing"
+command -v convert >/dev/null || wine_die "ImageMagick (convert) is not installed"
+
+wine_init "$build"
+prefix=${prefix:-$wine_work/$name}
+screens=${screens:-$(dirname "$build")/screens}
+loader=$(wine_loader_for "$setup")
+[[ -x $loader ]] || wine_die "this Wine cannot run $setup"
+
+cleanup() {
+  wine_stop "$prefix"
+  wine_stop_xvfb
+}
+trap cleanup EXIT
+
+# Converts the robot's BMP pictures into PNG files in the screens folder.
+collect_screens() {
+  local picture
+  mkdir -p "$screens"
+  for picture in "$1"/*.bmp; do
+    [[ -f $picture ]] || continue
+    convert "$picture" "$screens/$(basename "$picture" .bmp).png" ||
+      echo "run_wine: could not convert $picture" >&2
+  done
+}
+
+wine_start_xvfb
+wine_make_template
+wine_lay_prefix "$prefix"
+shots=$prefix/drive_c/shots
+mkdir -p "$shots"
+rm -f "$screens/$name-failure.png"
+echo "run_wine: $name with $setup in $prefix"
+status=0
+timeout -k 10 "$limit" env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$robot" \
+  --shots 'C:\shots' "$(wine_path "$script")" "SETUP=$(wine_path "$setup")" "$@" || status=$?
+((status != 124)) || echo "run_wine: the robot did not finish within $limit s" >&2
+collect_screens "$shots"
+echo "run_wine: screenshots are in $screens"
+if ((status == 0)) && [[ -n $check ]]; then
+  WINEPREFIX=$prefix WINELOADER=$loader WINE=$loader bash "$check" || status=$?
+fi
+exit "$status"
