@@ -1,0 +1,102 @@
+#include "demo/uninstall/finishing_copy.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <cwchar>
+
+#include "demo/common/own_folder.h"
+
+namespace demo {
+namespace {
+
+constexpr wchar_t kFinishSwitch[] = L"/finish";
+constexpr DWORD kOriginalEndTimeoutMs = 60000;
+
+std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(folder, length);
+}
+
+// A new, empty file of a unique name in `temp`.
+std::wstring NewTempFile(const std::wstring& temp) {
+  wchar_t name[MAX_PATH];
+  return GetTempFileNameW(temp.c_str(), L"plm", 0, name) != 0 ? name : std::wstring();
+}
+
+// The file of the copy, open for deletion when its last handle closes.
+HANDLE OpenForDeletionOnClose(const std::wstring& path) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+  // The loader maps the file while this handle is open: share reading, and deleting with it.
+  return CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inheritable,
+                     OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+// A handle to this process that the copy inherits and waits on.
+HANDLE InheritableSelf() {
+  HANDLE self = nullptr;
+  DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                  SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0);
+  return self;
+}
+
+bool Start(const std::wstring& copy, HANDLE original, const std::wstring& folder,
+           const std::wstring& workingFolder) {
+  std::wstring commandLine = L"\"" + copy + L"\" " + kFinishSwitch + L" " +
+                             std::to_wstring(reinterpret_cast<std::uintptr_t>(original)) +
+                             L" \"" + folder + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  // The copy works from the temporary folder, so that no process holds the product's folder.
+  if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      workingFolder.c_str(), &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+bool StartFinishingCopy(const std::wstring& folder) {
+  const std::wstring temp = TempFolder();
+  const std::wstring copy = temp.empty() ? temp : NewTempFile(temp);
+  if (copy.empty()) return false;
+  HANDLE copyFile = CopyFileW(OwnPath().c_str(), copy.c_str(), FALSE)
+                        ? OpenForDeletionOnClose(copy)
+                        : INVALID_HANDLE_VALUE;
+  if (copyFile == INVALID_HANDLE_VALUE) {
+    DeleteFileW(copy.c_str());
+    return false;
+  }
+  HANDLE self = InheritableSelf();
+  const bool started = self != nullptr && Start(copy, self, folder, temp);
+  if (self != nullptr) CloseHandle(self);
+  CloseHandle(copyFile);  // when the copy did not start, this deletes its file
+  return started;
+}
+
+std::optional<std::wstring> TakeOverFromOriginal() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr) return std::nullopt;
+  std::optional<std::wstring> folder;
+  if (count == 4 && std::wcscmp(arguments[1], kFinishSwitch) == 0) {
+    const auto original = reinterpret_cast<HANDLE>(
+        static_cast<std::uintptr_t>(std::wcstoull(arguments[2], nullptr, 10)));
+    // Only a copy that really inherited the original's handle goes on without asking.
+    if (GetProcessId(original) != 0) {
+      WaitForSingleObject(original, kOriginalEndTimeoutMs);
+      CloseHandle(original);
+      folder = arguments[3];
+    }
+  }
+  LocalFree(arguments);
+  return folder;
+}
+
+}  // namespace demo

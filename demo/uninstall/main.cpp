@@ -1,0 +1,46 @@
+// Uninstall PLM.exe: removes what the setup program left behind (see removal_steps.h). It asks
+// first, hands the work to a copy of itself in the temporary folder (see finishing_copy.h) and
+// reports what it could not remove. Its exit code is 0 unless something was left behind.
+#include <windows.h>
+
+#include "demo/common/dll_search.h"
+#include "demo/common/message_box.h"
+#include "demo/common/own_folder.h"
+#include "demo/uninstall/finishing_copy.h"
+#include "demo/uninstall/removal_steps.h"
+#include "demo/uninstall/uninstall_texts.h"
+
+namespace {
+
+int Tell(std::string_view text, UINT icon) {
+  return demo::ShowMessage(nullptr, text, demo::kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
+}
+
+int Finish(const std::wstring& folder) {
+  const demo::RemovalResult result = demo::RemoveAll(demo::ProductRemovalSteps(folder));
+  const bool complete = result.failed.empty();
+  Tell(demo::ReportText(result), complete ? MB_ICONINFORMATION : MB_ICONWARNING);
+  return complete ? 0 : 1;
+}
+
+int Begin() {
+  const std::wstring folder = demo::OwnFolder();
+  if (!demo::AnythingLeft(demo::ProductRemovalSteps(folder))) {
+    Tell(demo::kNothingLeftText, MB_ICONINFORMATION);
+    return 0;
+  }
+  const int answer = demo::ShowMessage(nullptr, demo::kQuestionText, demo::kUninstallTitle,
+                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 |
+                                           MB_SETFOREGROUND);
+  if (answer != IDYES) return 0;
+  // Without a copy, do the work from here: only this program's file and folder stay behind.
+  return demo::StartFinishingCopy(folder) ? 0 : Finish(folder);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  demo::LimitDllSearchToSystem();
+  if (const auto folder = demo::TakeOverFromOriginal()) return Finish(*folder);
+  return Begin();
+}

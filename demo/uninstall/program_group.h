@@ -1,0 +1,16 @@
+#pragma once
+// Program groups, through Program Manager's DDE command interface (service "Progman",
+// topic "progman") with a DDEML client.
+#include <string_view>
+
+#include "demo/uninstall/removal.h"
+
+namespace demo {
+
+// Asks Program Manager for its list of groups; Unknown when it does not answer.
+Presence ProgramGroupPresence(std::string_view group);
+
+// Sends one command, such as "[DeleteGroup(Pelmora)]"; true when Program Manager carried it out.
+bool ExecuteProgmanCommand(std::string_view command);
+
+}  // namespace demo
