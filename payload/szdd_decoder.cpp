@@ -29,7 +29,7 @@ class Expander {
 
  private:
   Status ReadHeader(Header& header);
-  Status Refill();
+  Status Fill(std::size_t wanted);
   void DecodeGroup();
   Status DecodeGroupCarefully();
   void CopyMatch(std::uint8_t first, std::uint8_t second, std::size_t maxLength);
@@ -57,12 +57,12 @@ Expansion Expander::Run() {
   if (result.status != Status::kOk) return result;
   remaining_ = result.header.expandedLength;
   while (remaining_ > 0 && result.status == Status::kOk) {
-    if (Available() < kGroupInput && !inputEnded_) {
-      result.status = Refill();
-      if (result.status != Status::kOk) break;
-    }
-    if (Pending() >= kOutputChunk && !Flush()) result.status = Status::kWriteFailed;
+    result.status = Fill(kGroupInput);
     if (result.status != Status::kOk) break;
+    if (Pending() >= kOutputChunk && !Flush()) {
+      result.status = Status::kWriteFailed;
+      break;
+    }
     if (Available() >= kGroupInput && remaining_ >= kGroupOutput) {
       DecodeGroup();
     } else {
@@ -75,9 +75,7 @@ Expansion Expander::Run() {
 }
 
 Status Expander::ReadHeader(Header& header) {
-  while (Available() < kHeaderSize && !inputEnded_) {
-    if (Refill() != Status::kOk) return Status::kReadFailed;
-  }
+  if (Fill(kHeaderSize) != Status::kOk) return Status::kReadFailed;
   switch (ParseHeader(in_.data(), Available(), header)) {
     case HeaderKind::kNotSzdd:
       return Status::kNotSzdd;
@@ -90,15 +88,19 @@ Status Expander::ReadHeader(Header& header) {
   return header.mode == kModeA ? Status::kOk : Status::kUnknownMode;
 }
 
-// Moves the unread input to the front and reads once more; marks the end of the source.
-Status Expander::Refill() {
+// Reads until at least `wanted` bytes are waiting or the source has ended, keeping the
+// unread input in front.
+Status Expander::Fill(std::size_t wanted) {
+  if (Available() >= wanted || inputEnded_) return Status::kOk;
   std::memmove(in_.data(), in_.data() + inPos_, Available());
   inEnd_ -= inPos_;
   inPos_ = 0;
-  const std::ptrdiff_t count = source_.Read(in_.data() + inEnd_, in_.size() - inEnd_);
-  if (count < 0) return Status::kReadFailed;
-  if (count == 0) inputEnded_ = true;
-  inEnd_ += static_cast<std::size_t>(count);
+  while (inEnd_ < wanted && !inputEnded_) {
+    const std::ptrdiff_t count = source_.Read(in_.data() + inEnd_, in_.size() - inEnd_);
+    if (count < 0) return Status::kReadFailed;
+    if (count == 0) inputEnded_ = true;
+    inEnd_ += static_cast<std::size_t>(count);
+  }
   return Status::kOk;
 }
 
