@@ -31,7 +31,8 @@ while (($#)); do
     *) break ;;
   esac
 done
-[[ -n $build && $# -ge 1 ]] || wine_die "usage: run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]"
+[[ -n $build && $# -ge 1 ]] ||
+  wine_die "usage: run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]"
 script=$(realpath "$1")
 shift
 name=$(basename "$script")

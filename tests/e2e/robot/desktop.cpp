@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
-#include "tests/e2e/robot/wide.h"
+#include "platform/win32/wide.h"
 
 namespace robot {
 namespace {
+
+using platform::win32::Utf8;
+using platform::win32::Wide;
 
 // How long a window may take to answer a question about its text.
 constexpr UINT kAnswerMs = 2000;
@@ -54,8 +57,9 @@ HWND ControlAtTwips(HWND top, int x, int y) {
 }
 
 HWND ControlByCaption(HWND top, const std::string& caption, std::string& why) {
-  const std::wstring wanted = StripMnemonics(Widen(caption));
-  const auto matches = Collect(top, [&](HWND w) { return StripMnemonics(WindowText(w)) == wanted; });
+  const std::wstring wanted = StripMnemonics(Wide(caption));
+  const auto matches =
+      Collect(top, [&](HWND w) { return StripMnemonics(WindowText(w)) == wanted; });
   if (matches.size() == 1) return matches[0];
   if (matches.empty()) {
     why = "no control has this caption";

@@ -13,7 +13,7 @@
 
 #include "tests/e2e/robot/runner.h"
 #include "tests/e2e/robot/script.h"
-#include "tests/e2e/robot/wide.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ bool ReadCommandLine(int argc, wchar_t** argv, CommandLine& line) {
   if (at >= argc) return false;
   line.script = argv[at++];
   for (; at < argc; ++at) {
-    const std::string definition = robot::Narrow(argv[at]);
+    const std::string definition = platform::win32::Utf8(argv[at]);
     const std::size_t equals = definition.find('=');
     if (equals == std::string::npos || equals == 0) return false;
     line.definitions[definition.substr(0, equals)] = definition.substr(equals + 1);
@@ -60,14 +60,14 @@ bool ReadScriptFile(const std::wstring& path, std::string& text) {
 }
 
 std::string FileName(const std::wstring& path) {
-  return robot::Narrow(path.substr(path.find_last_of(L"\\/") + 1));
+  return platform::win32::Utf8(path.substr(path.find_last_of(L"\\/") + 1));
 }
 
 int RunScript(const CommandLine& line) {
   const std::string name = FileName(line.script);
   std::string text;
   if (!ReadScriptFile(line.script, text)) {
-    std::printf("robot: cannot read %s\n", robot::Narrow(line.script).c_str());
+    std::printf("robot: cannot read %s\n", platform::win32::Utf8(line.script).c_str());
     return kUnusable;
   }
   std::vector<robot::Step> steps;

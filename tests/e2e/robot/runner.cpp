@@ -6,10 +6,13 @@
 #include "tests/e2e/robot/desktop.h"
 #include "tests/e2e/robot/press.h"
 #include "tests/e2e/robot/screen_shot.h"
-#include "tests/e2e/robot/wide.h"
+#include "platform/win32/wide.h"
 
 namespace robot {
 namespace {
+
+using platform::win32::Utf8;
+using platform::win32::Wide;
 
 constexpr DWORD kPollMs = 50;
 // How long a window may take to answer a question about its state.
@@ -132,7 +135,7 @@ void Runner::ReportFailure(const Step& step, const std::string& message) {
       step.text);
   Say("robot:   " + message);
   std::string titles;
-  for (const std::wstring& title : VisibleTitles()) titles += " " + Quote(Narrow(title));
+  for (const std::wstring& title : VisibleTitles()) titles += " " + Quote(Utf8(title));
   Say("robot:   windows on the screen:" + titles);
   const std::string shot = options_.scriptName.substr(0, options_.scriptName.rfind('.')) +
                            "-failure";
@@ -155,7 +158,7 @@ HWND Runner::WaitTopWindow(const std::string& title, bool dialogsOnly) {
   HWND found = nullptr;
   const std::string kind = dialogsOnly ? "message box " : "window ";
   WaitUntil("the " + kind + Quote(title) + " to show", [&](std::string& why) {
-    const auto windows = TopWindows(Widen(title), dialogsOnly);
+    const auto windows = TopWindows(Wide(title), dialogsOnly);
     if (windows.size() == 1) found = windows[0];
     why = windows.empty() ? "there is none" : std::to_string(windows.size()) + " have the title";
     return windows.size() == 1;
@@ -189,8 +192,8 @@ void Runner::SetTimeout(const Args& args) {
 
 void Runner::Start(const Args& args) {
   std::vector<std::wstring> arguments;
-  for (std::size_t i = 1; i < args.size(); ++i) arguments.push_back(Widen(args[i]));
-  if (const DWORD error = target_.Start(Widen(args[0]), arguments))
+  for (std::size_t i = 1; i < args.size(); ++i) arguments.push_back(Wide(args[i]));
+  if (const DWORD error = target_.Start(Wide(args[0]), arguments))
     throw StepFailed("could not start " + Quote(args[0]) + ": system error " +
                      std::to_string(error));
 }
@@ -214,12 +217,12 @@ void Runner::Expect(const Args& args) {
   HWND top = CurrentWindow();
   const std::string& reference = args[1];
   if (args[0] == kTextState) {
-    const std::wstring wanted = Widen(args[2]);
+    const std::wstring wanted = Wide(args[2]);
     WaitUntil("the text " + Quote(args[2]) + " in " + Quote(reference), [&](std::string& why) {
       HWND control = FindControl(top, reference, why);
       if (!control) return false;
       const std::wstring text = WindowText(control);
-      why = "the text is " + Quote(Narrow(text));
+      why = "the text is " + Quote(Utf8(text));
       return text == wanted;
     });
     return;
@@ -253,7 +256,7 @@ void Runner::Answer(const Args& args) {
 void Runner::WaitGone(const Args& args) {
   WaitUntil("the window " + Quote(args[0]) + " to go", [&](std::string& why) {
     why = "it is still there";
-    return TopWindows(Widen(args[0]), false).empty();
+    return TopWindows(Wide(args[0]), false).empty();
   });
 }
 
@@ -274,7 +277,7 @@ void Runner::Screenshot(const Args& args) {
 }
 
 bool Runner::Shoot(const std::string& name) {
-  return SaveScreen(options_.shotsFolder + L"\\" + Widen(name) + L".bmp");
+  return SaveScreen(options_.shotsFolder + L"\\" + Wide(name) + L".bmp");
 }
 
 }  // namespace robot
