@@ -28,7 +28,8 @@ wine_init() {
   [[ -n $wine64 && -n $wineserver ]] || wine_die "wine64 is not installed"
   wine_work=$(dirname "$(realpath -m "$1")")/wine
   wine_template=$wine_work/template
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
+  # No Mono or Gecko prompts, and no menu entries on the host for the program groups.
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINESERVER=$wineserver
   unset WINEARCH
 }

@@ -93,24 +93,27 @@ const Runner::Action* Runner::Find(const std::string& name) {
   return nullptr;
 }
 
+std::string Runner::Misfit(const Step& step) {
+  const Action* action = Find(step.words[0]);
+  if (!action) return "unknown action " + Quote(step.words[0]);
+  const std::size_t count = step.words.size() - 1;
+  if (count < action->least || count > action->most)
+    return step.words[0] + " takes " + std::to_string(action->least) +
+           (action->least == action->most ? "" : " to " + std::to_string(action->most)) +
+           (action->most == 1 ? " argument" : " arguments");
+  if (action->run != &Runner::Expect) return {};
+  const std::string& state = step.words[1];
+  if (state == kTextState) return count == 3 ? "" : "expect text takes a control and a text";
+  if (!FindState(state))
+    return "unknown state " + Quote(state) +
+           ": enabled, disabled, checked, unchecked, visible, hidden, default or text";
+  return count == 2 ? "" : "expect " + state + " takes one control";
+}
+
 const Step* Runner::FindMisfit(const std::vector<Step>& steps, std::string& why) {
   for (const Step& step : steps) {
-    const Action* action = Find(step.words[0]);
-    const std::size_t count = step.words.size() - 1;
-    if (!action)
-      why = "unknown action " + Quote(step.words[0]);
-    else if (count < action->least || count > action->most)
-      why = step.words[0] + " takes " + std::to_string(action->least) + " to " +
-            std::to_string(action->most) + " arguments";
-    else if (step.words[0] == "expect" && step.words[1] == kTextState && count != 3)
-      why = "expect text takes a control and a text";
-    else if (step.words[0] == "expect" && step.words[1] != kTextState &&
-             (!FindState(step.words[1]) || count != 2))
-      why = "expect takes a state (enabled, disabled, checked, unchecked, visible, hidden, "
-            "default) and a control, or text, a control and a text";
-    else
-      continue;
-    return &step;
+    why = Misfit(step);
+    if (!why.empty()) return &step;
   }
   return nullptr;
 }

@@ -35,6 +35,8 @@ class Runner {
   };
   static const Action kActions[];
   static const Action* Find(const std::string& name);
+  // Why a step fits no action, or an empty text when it fits.
+  static std::string Misfit(const Step& step);
 
   void SetTimeout(const Args& args);
   void Start(const Args& args);
