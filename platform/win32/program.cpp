@@ -1,0 +1,43 @@
+#include "platform/program.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/failure_report.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/win32_dde.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_lz.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_toolkit.h"
+
+// What ends the program when an exception escapes where none may (a noexcept function).
+// It stands in for libstdc++'s verbose handler, whose name demangler would add some 45 KB
+// to every program of ours.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  platform::win32::EndWithFailure("an exception that nothing could handle");
+}
+}  // namespace __gnu_cxx
+
+namespace platform {
+
+int RunProgram(ProgramMain main) {
+  // Before anything can load a DLL.
+  win32::RestrictDllSearch();
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  win32::Win32Toolkit toolkit;
+  win32::Win32FileSystem files;
+  win32::Win32Registry registry;
+  win32::Win32Lz lz;
+  win32::Win32Dde dde;
+  Platform platform{toolkit, files, registry, lz, dde};
+  win32::RunGuarded([&] { main(platform); });
+  return win32::RunMessageLoop();
+}
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+// The file system through the system's wide calls.
+#include "platform/file_system.h"
+
+namespace platform::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::uint32_t GetAttributes(const std::string& path) override;
+  int MkDir(const std::string& path) override;
+  int RmDir(const std::string& path) override;
+  int Kill(const std::string& pattern) override;
+  std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
+  std::string TempPath() override;
+  std::uint32_t DriveType(const std::string& root) override;
+  bool DiskFreeSpace(const std::string& root, DiskSpace& space) override;
+  std::uint32_t LogicalDrives() override;
+  std::string VolumeLabel(const std::string& root) override;
+  std::string FullPath(const std::string& path) override;
+  bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
+};
+
+}  // namespace platform::win32

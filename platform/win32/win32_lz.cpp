@@ -1,0 +1,39 @@
+#include "platform/win32/win32_lz.h"
+
+#include "platform/failure.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/wide.h"
+
+namespace platform::win32 {
+
+const Win32Lz::Library& Win32Lz::Functions() {
+  if (loaded_) return library_;
+  HMODULE module = LoadSystemLibrary(L"lz32.dll");
+  library_.open = SystemFunction<decltype(library_.open)>(module, "LZOpenFileW");
+  library_.copy = SystemFunction<decltype(library_.copy)>(module, "LZCopy");
+  library_.close = SystemFunction<decltype(library_.close)>(module, "LZClose");
+  if (library_.open == nullptr || library_.copy == nullptr || library_.close == nullptr) {
+    throw PlatformFailure("The LZ expansion library (lz32.dll) could not be loaded.");
+  }
+  loaded_ = true;
+  return library_;
+}
+
+std::int32_t Win32Lz::OpenFile(const std::string& path, OfStruct& record, std::uint16_t style) {
+  std::wstring widePath = Wide(path);
+  OFSTRUCT opened{};
+  opened.cBytes = sizeof opened;
+  const INT handle = Functions().open(widePath.data(), &opened, style);
+  record.cBytes = opened.cBytes;
+  record.fFixedDisk = opened.fFixedDisk;
+  record.nErrCode = opened.nErrCode;
+  return handle;
+}
+
+std::int32_t Win32Lz::Copy(std::int32_t source, std::int32_t destination) {
+  return Functions().copy(source, destination);
+}
+
+void Win32Lz::Close(std::int32_t handle) { Functions().close(handle); }
+
+}  // namespace platform::win32

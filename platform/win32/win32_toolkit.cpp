@@ -1,0 +1,103 @@
+#include "platform/win32/win32_toolkit.h"
+
+#include <algorithm>
+
+#include "platform/win32/failure_report.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/input_box.h"
+#include "platform/win32/message_pump.h"
+#include "platform/win32/module_path.h"
+#include "platform/win32/screen.h"
+#include "platform/win32/wide.h"
+
+namespace platform::win32 {
+
+// The styles are the system's own MB_ flags; the owner is the program's active window, so
+// that the box stays in front of it.
+int Win32Toolkit::MsgBox(const std::string& text, int style, const std::string& title) {
+  return MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(),
+                     static_cast<UINT>(style));
+}
+
+std::string Win32Toolkit::InputBox(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) {
+  return ShowInputBox(GetActiveWindow(), prompt, title, defaultText);
+}
+
+void Win32Toolkit::DoEvents() { PumpPendingMessages(); }
+
+// The path is both the application name and, quoted, the command line, so that neither the
+// current folder nor a blank in the path decides what starts. The program starts in its
+// own folder.
+bool Win32Toolkit::StartProgram(const std::string& path) {
+  const std::wstring application = Wide(path);
+  std::wstring commandLine = L"\"" + application + L"\"";
+  const std::wstring folder = FolderOf(application);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+    return false;
+  }
+  // We hold the foreground; the new program may take it.
+  AllowSetForegroundWindow(started.dwProcessId);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
+}
+
+void Win32Toolkit::EndProgram() { ExitProcess(0); }
+
+void Win32Toolkit::ShowErrorReport(const std::string& text) { ShowFailureReport(text); }
+
+bool Win32Toolkit::GetWorkArea(PixelRect& area) {
+  RECT work{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return false;
+  area = {work.left, work.top, work.right, work.bottom};
+  return true;
+}
+
+// The system's pixels are square: one DPI serves both directions (15 twips at 96 dpi).
+int Win32Toolkit::TwipsPerPixelX() { return kTwipsPerInch / SystemDpi(); }
+
+int Win32Toolkit::TwipsPerPixelY() { return kTwipsPerInch / SystemDpi(); }
+
+std::string Win32Toolkit::ThousandsSeparator() {
+  wchar_t separator[8] = {};  // the system allows at most four characters
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8) == 0) return ",";
+  return Utf8(separator);
+}
+
+std::string Win32Toolkit::AppPath() { return Utf8(FolderOf(ModulePath())); }
+
+std::string Win32Toolkit::AppExeName() {
+  const std::wstring path = ModulePath();
+  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  const auto dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos) name.resize(dot);
+  return Utf8(name);
+}
+
+std::unique_ptr<FormPeer> Win32Toolkit::CreateFormPeer(Form& form) {
+  return std::make_unique<FormWindow>(*this, form);
+}
+
+void Win32Toolkit::FormOpened(FormWindow& form) { forms_.push_back(&form); }
+
+void Win32Toolkit::FormClosed(FormWindow& form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+  // Without windows nothing can happen any more: let the event loop end.
+  if (forms_.empty()) PostQuitMessage(0);
+}
+
+HWND Win32Toolkit::BackdropWindow() const {
+  for (const FormWindow* form : forms_) {
+    if (form->IsBackdrop()) return form->Window();
+  }
+  return nullptr;
+}
+
+}  // namespace platform::win32
