@@ -1,31 +1,31 @@
-#!/bin/bash
-# One Wine test of the demo product, in a fresh Wine prefix under Xvfb:
-#   wine_demo_test.sh CASE PRODUCT_DIR PROBE_EXE WORK_DIR
+#!/usr/bin/env bash
+# One Wine test of the demo product, in a fresh Wine prefix on a private X server: the product
+# is laid into the prefix as an installation leaves it, the robot works the programs, and the
+# files, keys and program group are checked afterwards.
+#
+#   wine_demo_test.sh BUILD CASE
+#
+# BUILD is the win64 build folder (BUILD/demo/product, BUILD/tests/e2e/robot/robot.exe).
 # CASE is one of
 #   app_window               Pelmora starts, shows its window with its buttons, and closes
 #   help_missing             without PLM.chm, the Help button says that the help cannot open
 #   uninstall                the uninstaller removes exactly the files, keys and group that an
-#                            installation leaves, deletes its temporary copy, and a second run
+#                            installation leaves, its temporary copy goes too, and a second run
 #                            says that there is nothing left to remove
-#   uninstall_keeps_foreign  files and keys that are not the product's stay where they are,
-#                            and the report names the folder that could not go
+#   uninstall_keeps_foreign  files, keys and groups that are not the product's stay, and the
+#                            report names the folder that could not go
 set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/../wine_env.sh"
 
-case_name=$1
-product=$2
-probe=$3
-work=$4
-
-wine=${WINE64:-/usr/lib/wine/wine64}
-export WINELOADER=$wine
-export WINESERVER=${WINESERVER64:-/usr/lib/wine/wineserver64}
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-# No Mono or Gecko prompts, and no desktop menu entries on the host for the program group.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+(($# == 2)) || wine_die "usage: wine_demo_test.sh BUILD CASE"
+build=$(realpath -m "$1")
+case_name=$2
+product=$build/demo/product
+robot=$build/tests/e2e/robot/robot.exe
+[[ -f $robot ]] || wine_die "$robot is missing"
 
 readonly title="Tarvo's Pelmora"
-readonly uninstall_title="Uninstall Pelmora"
 readonly install_dir='C:\Program Files\Pelmora'
 readonly product_key='HKLM\Software\Quorvalen\PLM'
 readonly vendor_key='HKLM\Software\Quorvalen'
@@ -38,159 +38,113 @@ fail() {
   exit 1
 }
 
-xvfb_pid=
+wine_init "$build"
+# No desktop menu entries on the host for the program group.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+export WINEPREFIX=$wine_work/demo_$case_name
+export WINELOADER=$wine64
+folder=$WINEPREFIX/drive_c/Program\ Files/Pelmora
+
 cleanup() {
-  "$WINESERVER" -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wine_stop "$WINEPREFIX"
+  wine_stop_xvfb
 }
 trap cleanup EXIT
 
-start_xvfb() {
-  local display_file=$work/display
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-  done
-  [ -s "$display_file" ] || fail "Xvfb did not start"
-  export DISPLAY=:$(cat "$display_file")
+wine() { "$wine64" "$@"; }
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+programs_folder() {
+  find "$WINEPREFIX/drive_c/users" -type d -path '*/Start Menu/Programs' -print -quit
+}
+temp_copies() { find "$WINEPREFIX/drive_c" -path '*/Temp/*' -iname 'plm*.tmp' 2>/dev/null; }
+
+# Runs a robot script; NAME=VALUE arguments fill its ${NAME}s.
+run_robot() {
+  local name=$1 shots=$WINEPREFIX/drive_c/shots
+  shift
+  mkdir -p "$shots"
+  timeout -k 10 120 "$wine64" "$robot" --shots 'C:\shots' "$(wine_path "$here/$name")" \
+    "PELMORA=$install_dir\\Pelmora.exe" "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
+    fail "the robot stopped in $name (pictures in $shots)"
 }
 
-probe() { "$wine" "$probe" "$@"; }
-
-unix_install_dir() { echo "$WINEPREFIX/drive_c/Program Files/Pelmora"; }
-
-start_menu_group() {
-  find "$WINEPREFIX/drive_c/users" -type d -path '*/Start Menu/Programs/Pelmora' 2>/dev/null
-}
-
-temp_copies() {
-  find "$WINEPREFIX/drive_c" -path '*/Temp/*' -iname 'plm*.tmp' 2>/dev/null
-}
-
-key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
-
-# What a finished installation leaves: the eight files, the two keys and the program group.
+# What a finished installation leaves: the eight files, the two keys and the program group
+# (Wine's Program Manager keeps a group as a folder of the Start menu).
 install_product() {
-  local dir
-  dir=$(unix_install_dir)
-  mkdir -p "$dir"
-  for file in "${files[@]}"; do cp "$product/$file" "$dir/"; done
-  "$wine" reg add "$product_key" /v Dizin /t REG_SZ /d "$install_dir" /f >/dev/null
-  "$wine" reg add "$product_key" /v Version /t REG_DWORD /d 7 /f >/dev/null
-  "$wine" reg add "$product_key" /v IncCur /t REG_DWORD /d 1 /f >/dev/null
-  "$wine" reg add "$uninstall_key" /v DisplayName /t REG_SZ /d "$title" /f >/dev/null
-  "$wine" reg add "$uninstall_key" /v UninstallString /t REG_SZ \
+  mkdir -p "$folder"
+  for file in "${files[@]}"; do cp "$product/$file" "$folder/"; done
+  wine reg add "$product_key" /v Dizin /t REG_SZ /d "$install_dir" /f >/dev/null
+  wine reg add "$product_key" /v Version /t REG_DWORD /d 7 /f >/dev/null
+  wine reg add "$product_key" /v IncCur /t REG_DWORD /d 1 /f >/dev/null
+  wine reg add "$uninstall_key" /v DisplayName /t REG_SZ /d "$title" /f >/dev/null
+  wine reg add "$uninstall_key" /v UninstallString /t REG_SZ \
     /d "$install_dir\\Uninstall PLM.exe" /f >/dev/null
-  probe progman "[CreateGroup(Pelmora)]" || fail "Program Manager did not create the group"
-  probe progman "[additem(\"$install_dir\\Pelmora.exe\",$title)]" || fail "additem failed"
-  [ -n "$(start_menu_group)" ] || fail "no Start-menu folder for the group"
-  [ "$(probe group Pelmora | tr -d '\r')" = present ] || fail "Program Manager lists no group"
+  mkdir -p "$(programs_folder)/Pelmora"
+  touch "$(programs_folder)/Pelmora/$title.lnk"
 }
 
-# Runs the installed uninstaller, answers its question Yes, and prints its report.
-uninstall_answering_yes() {
-  "$wine" "$install_dir\\Uninstall PLM.exe" >>"$work/wine.log" 2>&1 &
-  local question
-  question=$(probe answer "$uninstall_title" "&Yes" 60 | tr -d '\r') ||
-    fail "the uninstaller did not ask"
-  [ "$question" = "Do you want to remove $title and all of its components from this computer?" ] ||
-    fail "unexpected question: $question"
-  probe answer "$uninstall_title" OK 60 | tr -d '\r' || fail "the uninstaller did not report"
-  wait_for_no_temp_copy
-}
-
-wait_for_no_temp_copy() {
+# The finishing copy deletes itself when it ends, shortly after its report is answered.
+expect_no_temp_copy() {
   for _ in $(seq 100); do
-    [ -z "$(temp_copies)" ] && return 0
+    [[ -z $(temp_copies) ]] && return 0
     sleep 0.2
   done
   fail "the uninstaller's temporary copy stays: $(temp_copies)"
 }
 
-expect_product_files_gone() {
-  local dir
-  dir=$(unix_install_dir)
+expect_product_gone() {
   for file in "${files[@]}"; do
-    [ ! -e "$dir/$file" ] || fail "$file stays"
+    [[ ! -e $folder/$file ]] || fail "$file stays"
   done
-}
-
-expect_keys_and_group_gone() {
   ! key_exists "$product_key" || fail "the product key stays"
   ! key_exists "$uninstall_key" || fail "the uninstall key stays"
-  [ -z "$(start_menu_group)" ] || fail "the program group stays"
-  [ "$(probe group Pelmora | tr -d '\r')" = absent ] || fail "Program Manager still lists it"
+  [[ ! -e "$(programs_folder)/Pelmora" ]] || fail "the program group stays"
 }
 
 case_app_window() {
   install_product
-  "$wine" "$install_dir\\Pelmora.exe" &
-  local app=$!
-  probe window "$title" 60 || fail "Pelmora showed no window"
-  probe buttons "$title" Stop Start Shot Click Beep Help Close || fail "buttons missing"
-  if command -v import >/dev/null; then
-    import -window root "$work/pelmora.png" 2>/dev/null || true
-  fi
-  probe close "$title" 20 || fail "Pelmora's window does not close"
-  wait "$app" || fail "Pelmora ended with an error"
+  run_robot pelmora_window.steps
 }
 
 case_help_missing() {
   install_product
-  rm "$(unix_install_dir)/PLM.chm"
-  "$wine" "$install_dir\\Pelmora.exe" &
-  probe window "$title" 60 || fail "Pelmora showed no window"
-  probe click "$title" Help
-  local text
-  text=$(probe answer "$title" OK 30 | tr -d '\r') || fail "no message about the help file"
-  [ "$text" = 'Pelmora could not open its help file "PLM.chm".' ] || fail "unexpected: $text"
-  probe close "$title" 20 || fail "Pelmora's window does not close"
+  rm "$folder/PLM.chm"
+  run_robot help_missing.steps
 }
 
 case_uninstall() {
   install_product
-  local report
-  report=$(uninstall_answering_yes)
-  [ "$report" = "$title has been removed from this computer." ] || fail "report: $report"
-  expect_product_files_gone
-  [ ! -e "$(unix_install_dir)" ] || fail "the folder stays"
-  expect_keys_and_group_gone
-  ! key_exists "$vendor_key" || fail "the empty vendor key stays"
+  run_robot uninstall.steps "REPORT=$title has been removed from this computer."
+  expect_no_temp_copy
+  expect_product_gone
+  [[ ! -e $folder ]] || fail "the folder stays"
+  ! key_exists "$vendor_key" || fail "the vendor key stays, empty"
 
-  # A second run, from a copy put back where the uninstaller was.
-  mkdir -p "$(unix_install_dir)"
-  cp "$product/Uninstall PLM.exe" "$(unix_install_dir)/"
-  "$wine" "$install_dir\\Uninstall PLM.exe" >>"$work/wine.log" 2>&1 &
-  local second=$!
-  report=$(probe answer "$uninstall_title" OK 60 | tr -d '\r') || fail "no report on a second run"
-  [ "$report" = "There is nothing left to remove." ] || fail "second run: $report"
-  wait "$second" || fail "the second run ended with an error"
-  [ -e "$(unix_install_dir)/Uninstall PLM.exe" ] || fail "the second run removed itself"
+  # A second run, from a copy put back where the uninstaller was: it touches nothing.
+  mkdir -p "$folder"
+  cp "$product/Uninstall PLM.exe" "$folder/"
+  run_robot uninstall_again.steps
+  [[ -f "$folder/Uninstall PLM.exe" ]] || fail "the second run removed itself"
 }
 
 case_uninstall_keeps_foreign() {
   install_product
-  "$wine" reg add "$vendor_key\\Other" /v Kept /t REG_SZ /d yes /f >/dev/null
-  echo "my notes" >"$(unix_install_dir)/notes.txt"
-  probe progman "[CreateGroup(Other)]" || fail "no group Other"
-  local report
-  report=$(uninstall_answering_yes)
-  [ "$report" = "$title could not be removed completely. These are left:
+  wine reg add "$vendor_key\\Other" /v Kept /t REG_SZ /d yes /f >/dev/null
+  echo "my notes" >"$folder/notes.txt"
+  mkdir -p "$(programs_folder)/Other"
+  run_robot uninstall.steps "REPORT=$title could not be removed completely. These are left:
 
-$install_dir" ] || fail "report: $report"
-  expect_product_files_gone
-  [ "$(cat "$(unix_install_dir)/notes.txt")" = "my notes" ] || fail "notes.txt was touched"
-  expect_keys_and_group_gone
+$install_dir"
+  expect_no_temp_copy
+  expect_product_gone
+  [[ $(<"$folder/notes.txt") == "my notes" ]] || fail "notes.txt was touched"
   key_exists "$vendor_key\\Other" || fail "the other vendor subkey went"
-  [ "$(probe group Other | tr -d '\r')" = present ] || fail "the group Other went"
+  [[ -d "$(programs_folder)/Other" ]] || fail "the group Other went"
 }
 
-rm -rf "$work"
-mkdir -p "$work"
-start_xvfb
-"$wine" wineboot -i >/dev/null 2>&1
-"$WINESERVER" -w
+declare -F "case_$case_name" >/dev/null || wine_die "unknown case $case_name"
+wine_start_xvfb
+wine_make_template
+wine_lay_prefix "$WINEPREFIX"
 "case_$case_name"
 echo "PASSED: $case_name"
