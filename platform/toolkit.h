@@ -49,6 +49,8 @@ class Toolkit {
   virtual bool GetWorkArea(PixelRect& area) = 0;
   virtual int TwipsPerPixelX() = 0;
   virtual int TwipsPerPixelY() = 0;
+  // The user's thousands separator, for figures grouped in threes ("," or "." or a blank).
+  virtual std::string ThousandsSeparator() = 0;
 
   // The program's own folder (a drive root keeps its "\") and its file name without extension.
   virtual std::string AppPath() = 0;

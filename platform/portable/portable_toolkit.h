@@ -51,6 +51,7 @@ class PortableToolkit : public Toolkit {
   void AtEventPump(int nth, std::function<void()> action);
   void SetWorkArea(std::optional<PixelRect> area) { workArea_ = area; }
   void SetTwipsPerPixel(int x, int y);
+  void SetThousandsSeparator(std::string separator) { thousandsSeparator_ = std::move(separator); }
   // Where the program runs from: "C:\Setup" and "setup".
   void SetAppLocation(std::string folder, std::string exeName);
   // The programs that StartProgram can start; others fail to start.
@@ -79,6 +80,7 @@ class PortableToolkit : public Toolkit {
   bool GetWorkArea(PixelRect& area) override;
   int TwipsPerPixelX() override { return twipsPerPixelX_; }
   int TwipsPerPixelY() override { return twipsPerPixelY_; }
+  std::string ThousandsSeparator() override { return thousandsSeparator_; }
   std::string AppPath() override { return appPath_; }
   std::string AppExeName() override { return appExeName_; }
   std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
@@ -96,6 +98,7 @@ class PortableToolkit : public Toolkit {
   std::optional<PixelRect> workArea_ = PixelRect{0, 0, 1024, 738};
   int twipsPerPixelX_ = 15;
   int twipsPerPixelY_ = 15;
+  std::string thousandsSeparator_ = ",";
   std::string appPath_ = "C:\\Setup";
   std::string appExeName_ = "setup";
   std::function<bool(const std::string&)> startable_;
