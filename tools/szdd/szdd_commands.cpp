@@ -37,12 +37,9 @@ int ExpansionFailure(const payload::szdd::Expansion& expansion, const fs::path& 
     case Status::kOk:
       break;
     case Status::kNotSzdd:
-      return Fail(kNotSzdd, Quoted(in) + " is not an SZDD file");
+      return NotSzdd(in);
     case Status::kBadData:
-      return Fail(kDamaged, Quoted(in) + " is damaged or truncated (" +
-                                std::to_string(expansion.written) + " of " +
-                                std::to_string(expansion.header.expandedLength) +
-                                " bytes expanded)");
+      return Damaged(in);
     case Status::kReadFailed:
       return Fail(kInputUnreadable, "cannot read " + Quoted(in));
     case Status::kWriteFailed:

@@ -1,0 +1,253 @@
+// Extraction of payload items from the end of a setup file, its failure path, and setup
+// files that carry an Authenticode signature behind the payload.
+#include "payload/extract_payload_item.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "tests/payload/payload_machine.h"
+#include "tools/mksetup/setup_file.h"
+
+namespace payload_test {
+namespace {
+
+using tools::mksetup::ItemBytes;
+
+const std::string kSetup = "C:\\Setup\\setup.exe";
+const std::string kItem = "C:\\Temp\\PLMTMP\\Stop.wa_";
+constexpr int kStyle = 4144;
+
+// The sizes of the product's own setup file, in run order, and its 81,920-byte image.
+constexpr std::array<std::int32_t, 8> kSizes = {313471, 2576, 10594, 2990,
+                                                3866,   3375, 29348, 113311};
+constexpr std::size_t kImageSize = 81920;
+
+// Items of the given sizes: the SZDD signature, then bytes that differ from item to item.
+ItemBytes SignedOnlyItems(const std::array<std::int32_t, 8>& sizes) {
+  ItemBytes items;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    items[i] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+    for (std::size_t at = items[i].size(); at < static_cast<std::size_t>(sizes[i]); ++at) {
+      items[i].push_back(static_cast<std::uint8_t>(i * 31 + at * 7));
+    }
+  }
+  return items;
+}
+
+class ExtractPayloadItemTest : public PayloadMachine {
+ protected:
+  bool Extract(std::int32_t size, std::int32_t bytesAfter, const std::string& source = kSetup,
+               const std::string& destination = kItem) {
+    return payload::ExtractPayloadItem(platform, source, destination, size, bytesAfter);
+  }
+
+  // Extracts every item in run order and compares it with the one appended.
+  void ExpectAllItemsExtract(const ItemBytes& items) {
+    std::int32_t bytesAfter = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const auto size = static_cast<std::int32_t>(items[i].size());
+      ASSERT_TRUE(Extract(size, bytesAfter)) << "item " << i + 1;
+      ASSERT_EQ(ReadFile(kItem), items[i]) << "item " << i + 1;
+      bytesAfter += size;
+    }
+    ExpectNoMessage();
+  }
+
+  void ExpectFailure(const std::string& destination = kItem) {
+    ExpectOneMessage("File '" + destination + "' could not be written!", kStyle, "Error");
+    // Both channels are closed: the item can be opened for writing again.
+    int error = 0;
+    EXPECT_TRUE(backend.files.Open(destination, platform::ChannelMode::kWriteLocked, error) ||
+                error == platform::SystemError::kPathNotFound);
+  }
+};
+
+TEST_F(ExtractPayloadItemTest, FindsEveryItemOfTheProductsLayoutFromTheEndOfTheFile) {
+  const ItemBytes items = SignedOnlyItems(kSizes);
+  const Bytes setup = tools::mksetup::AssembleSetupFile(Bytes(kImageSize, 0x90), items);
+  ASSERT_EQ(setup.size(), 561451u);
+  WriteFile(kSetup, setup);
+
+  ASSERT_TRUE(Extract(2576, 313471));  // item 2, "Stop.wa_"
+  const Bytes stop = ReadFile(kItem);
+  EXPECT_TRUE(std::equal(stop.begin(), stop.end(), setup.begin() + 245404));
+  EXPECT_EQ(stop, items[1]);
+  // Item 1 ends the file; item 8 starts the payload.
+  EXPECT_TRUE(std::equal(items[0].begin(), items[0].end(), setup.end() - 313471));
+  EXPECT_TRUE(std::equal(items[7].begin(), items[7].end(), setup.begin() + kImageSize));
+  ExpectAllItemsExtract(items);
+}
+
+TEST_F(ExtractPayloadItemTest, FindsItemsOfAnySizeBehindAnyImage) {
+  const ItemBytes items = SignedOnlyItems({5000, 100, 2000, 9, 300, 8, 40000, 7});
+  WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(1234, 'M'), items));
+  ExpectAllItemsExtract(items);
+}
+
+TEST_F(ExtractPayloadItemTest, TrimsThePathsAndNamesTheTrimmedDestination) {
+  WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(100, 0), SignedOnlyItems(kSizes)));
+  EXPECT_TRUE(Extract(kSizes[0], 0, "  " + kSetup + "  ", " " + kItem + " "));
+  EXPECT_FALSE(Extract(kSizes[0], 0, "C:\\Setup\\gone.exe", "  " + kItem + "   "));
+  ExpectFailure();
+}
+
+TEST_F(ExtractPayloadItemTest, ReplacesALongerLeftoverItem) {
+  WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(100, 0), SignedOnlyItems(kSizes)));
+  WriteFile(kItem, Bytes(400000, 'x'));
+  ASSERT_TRUE(Extract(kSizes[1], kSizes[0]));
+  EXPECT_EQ(ReadFile(kItem).size(), static_cast<std::size_t>(kSizes[1]));
+}
+
+class ExtractionFailureTest : public ExtractPayloadItemTest {
+ protected:
+  ExtractionFailureTest() {
+    WriteFile(kSetup,
+              tools::mksetup::AssembleSetupFile(Bytes(kImageSize, 0), SignedOnlyItems(kSizes)));
+  }
+};
+
+TEST_F(ExtractionFailureTest, AMissingSetupFile) {
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0], "C:\\Setup\\other.exe"));
+  ExpectFailure();
+}
+
+TEST_F(ExtractionFailureTest, ADestinationFolderThatDoesNotExist) {
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0], kSetup, "C:\\Gone\\Stop.wa_"));
+  ExpectFailure("C:\\Gone\\Stop.wa_");
+}
+
+TEST_F(ExtractionFailureTest, ASetupFileTooShortForTheItem) {
+  EXPECT_FALSE(Extract(300000, 300000));
+  ExpectFailure();
+  EXPECT_TRUE(FileExists(kItem));  // created before the position was known; the clean-up's
+}
+
+TEST_F(ExtractionFailureTest, AnOverflowingPosition) {
+  EXPECT_FALSE(Extract(100, std::numeric_limits<std::int32_t>::max()));
+  ExpectFailure();
+}
+
+TEST_F(ExtractionFailureTest, ASizeBelowOneOrNegativeBytesAfter) {
+  EXPECT_FALSE(Extract(0, 0));
+  backend.toolkit.ClearRecords();
+  EXPECT_FALSE(Extract(100, -1));
+  ExpectFailure();
+}
+
+// The PE headers are read first, then the item: either read may fail.
+TEST_F(ExtractionFailureTest, AReadThatFails) {
+  for (int nth : {1, 2}) {
+    backend.toolkit.ClearRecords();
+    backend.faults.Fail("Read", 23, nth);
+    EXPECT_FALSE(Extract(kSizes[1], kSizes[0])) << nth;
+    ExpectFailure();
+  }
+}
+
+TEST_F(ExtractionFailureTest, ALengthThatCannotBeRead) {
+  backend.faults.Fail("Length", 5);
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
+  ExpectFailure();
+}
+
+TEST_F(ExtractionFailureTest, AWriteOrCloseThatFails) {
+  backend.faults.Fail("Write", 112);
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
+  ExpectFailure();
+  backend.toolkit.ClearRecords();
+  backend.faults.Fail("Close", 112);
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
+  ExpectFailure();
+}
+
+TEST_F(ExtractionFailureTest, ABusyDestination) {
+  int error = 0;
+  auto holder = backend.files.Open(kItem, platform::ChannelMode::kWriteLocked, error);
+  ASSERT_TRUE(holder);
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
+  EXPECT_EQ(backend.toolkit.Messages().size(), 1u);
+}
+
+// Sizes that do not match the file locate bytes that are no SZDD file: never an item.
+TEST_F(ExtractionFailureTest, BytesThatAreNoSzddFile) {
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0] + 1));
+  ExpectFailure();
+  EXPECT_TRUE(ReadFile(kItem).empty());
+}
+
+// A PE image whose optional header has all sixteen data directories.
+Bytes PeImage(bool pe32Plus, std::size_t size) {
+  Bytes image(size, 0xCC);
+  auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  put(0, 'M' | 'Z' << 8, 2);
+  put(0x3C, 0x80, 4);
+  put(0x80, 'P' | 'E' << 8, 4);
+  put(0x84, pe32Plus ? 0x8664 : 0x14C, 2);
+  put(0x80 + 20, pe32Plus ? 240 : 224, 2);  // size of the optional header
+  put(0x98, pe32Plus ? 0x20B : 0x10B, 2);
+  put(0x98 + (pe32Plus ? 108 : 92), 16, 4);
+  for (std::size_t at = 0x98 + (pe32Plus ? 112 : 96); at < 0x98 + (pe32Plus ? 240 : 224); ++at) {
+    image[at] = 0;
+  }
+  return image;
+}
+
+// What a signing tool does: pads the file to 8 bytes, appends the certificate table and
+// points the security directory (data directory 4) at it.
+void Sign(Bytes& file, bool pe32Plus, std::uint32_t tableSize = 1432) {
+  file.resize((file.size() + 7) / 8 * 8, 0);
+  const auto offset = static_cast<std::uint32_t>(file.size());
+  const std::size_t entry = 0x98 + (pe32Plus ? 112 : 96) + 4 * 8;
+  for (int i = 0; i < 4; ++i) {
+    file[entry + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+    file[entry + 4 + i] = static_cast<std::uint8_t>(tableSize >> (8 * i));
+  }
+  Bytes table(tableSize, 0x30);  // WIN_CERTIFICATE: length, revision 2.0, PKCS#7 data
+  for (int i = 0; i < 4; ++i) table[i] = static_cast<std::uint8_t>(tableSize >> (8 * i));
+  table[4] = 0x00;
+  table[5] = 0x02;
+  table[6] = 0x02;
+  table[7] = 0x00;
+  file.insert(file.end(), table.begin(), table.end());
+}
+
+// Built as mksetup builds it: the image padded so that the file needs no padding to be signed.
+Bytes AlignedSetupFile(const Bytes& image, const ItemBytes& items) {
+  std::size_t payload = 0;
+  for (const Bytes& item : items) payload += item.size();
+  Bytes padded = image;
+  padded.resize(image.size() + tools::mksetup::AlignmentPadding(image.size(), payload), 0);
+  return tools::mksetup::AssembleSetupFile(padded, items);
+}
+
+TEST_F(ExtractPayloadItemTest, ASignedSetupFileStillGivesEveryItem) {
+  const ItemBytes items = SignedOnlyItems(kSizes);
+  for (bool pe32Plus : {false, true}) {
+    SCOPED_TRACE(pe32Plus ? "PE32+" : "PE32");
+    Bytes setup = AlignedSetupFile(PeImage(pe32Plus, kImageSize + 3), items);
+    const std::size_t unsignedSize = setup.size();
+    Sign(setup, pe32Plus);
+    ASSERT_EQ(setup.size(), unsignedSize + 1432);  // no padding was needed
+    WriteFile(kSetup, setup);
+    ExpectAllItemsExtract(items);
+  }
+}
+
+// A security directory that points anywhere but at the file's end names no signature of
+// ours: the payload ends with the file.
+TEST_F(ExtractPayloadItemTest, ASecurityDirectoryThatDoesNotEndTheFileIsIgnored) {
+  const ItemBytes items = SignedOnlyItems(kSizes);
+  Bytes setup = AlignedSetupFile(PeImage(false, kImageSize), items);
+  Bytes signedFile = setup;
+  Sign(signedFile, false);
+  std::copy(signedFile.begin(), signedFile.begin() + 0x400, setup.begin());  // headers only
+  WriteFile(kSetup, setup);
+  ExpectAllItemsExtract(items);
+}
+
+}  // namespace
+}  // namespace payload_test
