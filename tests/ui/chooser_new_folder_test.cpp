@@ -71,13 +71,4 @@ TEST_F(ChooserTest, CancelAnEmptyReplyOrBlanksDoNothing) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ChooserTest, ANewFolderLeavesTheDriveListAndTheFigureAlone) {
-  Open("C:\\Games");
-  backend.files.Drive('c').space = ui_test::SpaceOfKB(5);
-  backend.toolkit.AnswerInputBox("Arcade");
-  chooser->Command1.UserClick();
-  EXPECT_EQ(chooser->Label3.Caption(), "1,234,567 KB");
-  EXPECT_EQ(chooser->Drive1.Drive(), "c:");
-}
-
 }  // namespace
