@@ -54,7 +54,7 @@ class Form1 : public platform::Form {
   void ShowPage();
   bool PrepareDestination();
   void InstallProduct();
-  [[noreturn]] void StopRun();
+  void StopRun();
   void DeleteTempFolder();
   void StartApplication();
 

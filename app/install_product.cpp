@@ -75,7 +75,7 @@ void Form1::InstallProduct() {
       Label12.SetCaption(std::string(file.temporaryName));
       Label12.Refresh();
       if (!payload::ExtractPayloadItem(platform, sourcePath, temporaryItem, size, bytesAfter)) {
-        if (isApplication) StopRun();
+        if (isApplication) return StopRun();
         toolkit.MsgBox(kItemMessages[item].extractionFailed, kItemFailureStyle, "Pelmora");
       }
 
@@ -83,7 +83,7 @@ void Form1::InstallProduct() {
       Label12.SetCaption(destination);
       toolkit.DoEvents();
       if (payload::ExpandFile(platform, temporaryItem, destination, /*showErrors=*/true) < 0) {
-        if (isApplication) StopRun();
+        if (isApplication) return StopRun();
         toolkit.MsgBox(kItemMessages[item].expansionFailed, kItemFailureStyle, "Pelmora");
       }
       bytesAfter = AddSizes(bytesAfter, size);

@@ -1,0 +1,111 @@
+#include "tests/app/wizard_harness.h"
+
+#include <fstream>
+
+#include "tests/payload/test_product.h"
+
+namespace app_test {
+
+namespace fs = std::filesystem;
+using platform::portable::ProgramEnded;
+
+WizardHarness::WizardHarness() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  root_ = fs::temp_directory_path() /
+          ("pelmora-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(::getpid()));
+  fs::remove_all(root_);
+  for (const char* drive : {"c", "d"}) fs::create_directories(root_ / drive);
+  platform::portable::DriveSetup c;
+  c.hostRoot = root_ / "c";
+  c.label = "SYSTEM";
+  files.MapDrive('C', c);
+  platform::portable::DriveSetup d;
+  d.hostRoot = root_ / "d";
+  files.MapDrive('D', d);
+  MakeFolder("C:\\Temp");
+  MakeFolder("C:\\Setup");
+  files.SetTempPath("C:\\Temp\\");
+  toolkit.SetAppLocation("C:\\Setup", "setup");
+}
+
+WizardHarness::~WizardHarness() {
+  module1_.reset();
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+void WizardHarness::Start() {
+  module1_ = std::make_unique<app::Module1>(backend.platform);
+  Act([&] { module1_->Main(); });
+}
+
+void WizardHarness::Act(const std::function<void()>& action) {
+  ASSERT_FALSE(Ended()) << "the program has already ended";
+  try {
+    action();
+  } catch (const ProgramEnded&) {
+  }
+}
+
+void WizardHarness::Click(platform::CommandButton& button) {
+  ASSERT_TRUE(button.AcceptsInput()) << button.Name() << " \"" << button.Caption() << "\" cannot be clicked";
+  Act([&] { button.UserClick(); });
+}
+
+void WizardHarness::Click(platform::OptionButton& option) {
+  ASSERT_TRUE(option.AcceptsInput()) << option.Name() << " cannot be clicked";
+  Act([&] { option.UserClick(); });
+}
+
+void WizardHarness::Click(platform::CheckBox& box) {
+  ASSERT_TRUE(box.AcceptsInput()) << box.Name() << " cannot be clicked";
+  Act([&] { box.UserClick(); });
+}
+
+void WizardHarness::CloseWizard() {
+  ASSERT_TRUE(Wizard().Visible()) << "the wizard is not shown";
+  Act([&] { Wizard().UserClose(); });
+}
+
+void WizardHarness::GoToDestinationPage() {
+  Click(Wizard().Command2);
+  Click(Wizard().Option1);
+  Click(Wizard().Command2);
+  ASSERT_EQ(ShownPage(), 3);
+}
+
+int WizardHarness::ShownPage() {
+  int shown = 0;
+  for (int page = 1; page <= 4; ++page) {
+    if (!Wizard().Frame1(page).Visible()) continue;
+    if (shown != 0) return 0;
+    shown = page;
+  }
+  return shown;
+}
+
+fs::path WizardHarness::Host(const std::string& windowsPath) const {
+  const auto host = files.HostPath(windowsPath);
+  EXPECT_TRUE(host.has_value()) << windowsPath;
+  return host.value_or(fs::path());
+}
+
+void WizardHarness::MakeFolder(const std::string& windowsPath) { fs::create_directories(Host(windowsPath)); }
+
+void WizardHarness::WriteFile(const std::string& windowsPath, const std::string& content) {
+  std::ofstream(Host(windowsPath), std::ios::binary) << content;
+}
+
+void WizardHarness::WriteSetupFile(const std::string& windowsPath) {
+  // Any bytes can stand for the program image: the items are found from the end.
+  std::vector<std::uint8_t> image(4096, 0x90);
+  image[0] = 'M';
+  image[1] = 'Z';
+  const std::vector<std::uint8_t> setupFile = payload_test::TestSetupFile(image);
+  std::ofstream(Host(windowsPath), std::ios::binary)
+      .write(reinterpret_cast<const char*>(setupFile.data()), static_cast<std::streamsize>(setupFile.size()));
+}
+
+bool WizardHarness::PathExists(const std::string& windowsPath) const { return fs::exists(Host(windowsPath)); }
+
+}  // namespace app_test

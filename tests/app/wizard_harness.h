@@ -1,0 +1,60 @@
+#pragma once
+// Runs the setup program on the portable platform, as a user would meet it: a machine with
+// drives C and D, a temporary folder, the setup file in C:\Setup, and an empty registry.
+// User actions go through the controls' own entry points and fail the test when the user
+// could not have taken them (a disabled button, a hidden page).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/module1.h"
+#include "platform/portable/portable_platform.h"
+
+namespace app_test {
+
+class WizardHarness {
+ public:
+  WizardHarness();
+  ~WizardHarness();
+
+  platform::portable::PortablePlatform backend;
+  platform::portable::PortableToolkit& toolkit = backend.toolkit;
+  platform::portable::PortableFileSystem& files = backend.files;
+  platform::portable::PortableRegistry& registry = backend.registry;
+
+  // Builds the program (constructing it reads nothing yet) and runs Main.
+  void Start();
+  app::Module1& Program() { return *module1_; }
+  app::Form1& Wizard() { return module1_->Wizard(); }
+  app::SharedState& State() { return module1_->State(); }
+
+  // A user action; the program may end inside it.
+  void Act(const std::function<void()>& action);
+  void Click(platform::CommandButton& button);
+  void Click(platform::OptionButton& option);
+  void Click(platform::CheckBox& box);
+  void CloseWizard();
+  bool Ended() const { return backend.toolkit.Ended(); }
+
+  // Walks from page 1 to page 3, agreeing on page 2.
+  void GoToDestinationPage();
+  // The page whose frame is shown, 0 when none or more than one is.
+  int ShownPage();
+
+  // The host file or folder that a Windows path stands for.
+  std::filesystem::path Host(const std::string& windowsPath) const;
+  void MakeFolder(const std::string& windowsPath);
+  void WriteFile(const std::string& windowsPath, const std::string& content);
+  bool PathExists(const std::string& windowsPath) const;
+
+  // The setup file: a program image followed by the test product's eight items.
+  void WriteSetupFile(const std::string& windowsPath = "C:\\Setup\\setup.exe");
+
+ private:
+  std::filesystem::path root_;
+  std::unique_ptr<app::Module1> module1_;
+};
+
+}  // namespace app_test
