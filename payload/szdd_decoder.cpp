@@ -40,8 +40,9 @@ class Expander {
 
   ByteSource& source_;
   ByteSink& sink_;
-  std::array<std::uint8_t, kInputSize> in_{};
-  std::array<std::uint8_t, kOutputSize> out_{};
+  // Not cleared: only bytes written before are ever read.
+  std::array<std::uint8_t, kInputSize> in_;
+  std::array<std::uint8_t, kOutputSize> out_;
   std::size_t inPos_ = 0;
   std::size_t inEnd_ = 0;
   bool inputEnded_ = false;
@@ -173,7 +174,7 @@ bool Expander::Flush() {
 
 Expansion Expand(ByteSource& source, ByteSink& sink) {
   // The buffers are too large for a small stack.
-  auto expander = std::make_unique<Expander>(source, sink);
+  const std::unique_ptr<Expander> expander(new Expander(source, sink));
   return expander->Run();
 }
 
