@@ -14,6 +14,8 @@
 #                            says that there is nothing left to remove
 #   uninstall_keeps_foreign  files, keys and groups that are not the product's stay, and the
 #                            report names the folder that could not go
+#   install_then_uninstall   BUILD/setup.exe installs the product, and the installed uninstaller
+#                            removes all of it (skipped, status 77, while there is no setup.exe)
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../wine_env.sh"
@@ -64,7 +66,8 @@ run_robot() {
   shift
   mkdir -p "$shots"
   timeout -k 10 120 "$wine64" "$robot" --shots 'C:\shots' "$(wine_path "$here/$name")" \
-    "PELMORA=$install_dir\\Pelmora.exe" "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
+    "SETUP=$(wine_path "$build/setup.exe")" "PELMORA=$install_dir\\Pelmora.exe" \
+    "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
     fail "the robot stopped in $name (pictures in $shots)"
 }
 
@@ -112,19 +115,25 @@ case_help_missing() {
   run_robot help_missing.steps
 }
 
-case_uninstall() {
-  install_product
+# Runs the installed uninstaller on a whole installation: everything goes, its temporary copy
+# too; a second run, from a copy put back where it was, says that nothing is left and touches
+# nothing.
+uninstall_everything() {
   run_robot uninstall.steps "REPORT=$title has been removed from this computer."
   expect_no_temp_copy
   expect_product_gone
   [[ ! -e $folder ]] || fail "the folder stays"
   ! key_exists "$vendor_key" || fail "the vendor key stays, empty"
 
-  # A second run, from a copy put back where the uninstaller was: it touches nothing.
   mkdir -p "$folder"
   cp "$product/Uninstall PLM.exe" "$folder/"
   run_robot uninstall_again.steps
   [[ -f "$folder/Uninstall PLM.exe" ]] || fail "the second run removed itself"
+}
+
+case_uninstall() {
+  install_product
+  uninstall_everything
 }
 
 case_uninstall_keeps_foreign() {
@@ -142,7 +151,23 @@ $install_dir"
   [[ -d "$(programs_folder)/Other" ]] || fail "the group Other went"
 }
 
+case_install_then_uninstall() {
+  run_robot install.steps
+  for file in "${files[@]}"; do
+    cmp "$product/$file" "$folder/$file" || fail "$file was not installed as built"
+  done
+  key_exists "$product_key" || fail "no product key after the installation"
+  key_exists "$uninstall_key" || fail "no uninstall key after the installation"
+  [[ -d "$(programs_folder)/Pelmora" ]] || fail "no program group after the installation"
+
+  uninstall_everything
+}
+
 declare -F "case_$case_name" >/dev/null || wine_die "unknown case $case_name"
+if [[ $case_name == install_then_uninstall && ! -f $build/setup.exe ]]; then
+  echo "SKIPPED: $build/setup.exe is not built yet"
+  exit 77
+fi
 wine_start_xvfb
 wine_make_template
 wine_lay_prefix "$WINEPREFIX"
