@@ -84,6 +84,7 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, Form& form) : toolkit_(toolkit), f
   fonts_ = std::make_unique<FontSet>(dpi);
   icon_ = std::make_unique<ProgramIcon>(dpi);
   for (Control* control : InTabOrder(form_.Controls())) AddChild(*control);
+  for (const Child& child : children_) MarkGroupTabStop(*child.control);
   ApplyIcons();
   PlaceForm(false);
   toolkit_.FormOpened(*this);
@@ -157,6 +158,7 @@ void FormWindow::ControlChanged(Control& control, Property property) {
       break;
     case Property::kValue:
       ShowValue(window, control);
+      MarkGroupTabStop(control);
       break;
     case Property::kBounds:
       PlaceChild(*child);
@@ -263,6 +265,31 @@ bool FormWindow::StartsGroup(const Control& control) const {
     return earlier.Kind() != ControlKind::kOptionButton;
   }
   return true;
+}
+
+// A group of option buttons is one tab stop, as in a dialog: the selected option, or the
+// first one while none is selected. (Checking a radio button moves the stop by itself;
+// clearing all of them would leave the group out of the tab order.)
+void FormWindow::MarkGroupTabStop(const Control& option) {
+  if (option.Kind() != ControlKind::kOptionButton) return;
+  std::vector<const Child*> group;
+  for (const Child& child : children_) {
+    if (child.control->Kind() == ControlKind::kOptionButton && child.window != nullptr &&
+        child.control->Container() == option.Container()) {
+      group.push_back(&child);
+    }
+  }
+  if (group.empty()) return;
+  const auto selected = std::find_if(group.begin(), group.end(), [](const Child* child) {
+    return static_cast<const OptionButton&>(*child->control).Value();
+  });
+  const Child* stop = selected != group.end() ? *selected : group.front();
+  for (const Child* child : group) {
+    const auto style = GetWindowLongPtrW(child->window, GWL_STYLE);
+    const auto marked =
+        child == stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+    if (marked != style) SetWindowLongPtrW(child->window, GWL_STYLE, marked);
+  }
 }
 
 SIZE FormWindow::OuterSize(int dpi) const {

@@ -54,6 +54,7 @@ class FormWindow final : public FormPeer {
   void AddChild(Control& control);
   void MakeWindow(Child& child);
   bool StartsGroup(const Control& control) const;
+  void MarkGroupTabStop(const Control& option);
   SIZE OuterSize(int dpi) const;
   void PlaceForm(bool keepPosition);
   void PlaceChild(Child& child);
