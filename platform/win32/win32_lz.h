@@ -1,6 +1,8 @@
 #pragma once
 // The LZ expansion library of the system (lz32.dll), loaded from the system folder when
-// first used, so that the program imports nothing but the core system DLLs.
+// first used, so that the program imports nothing but the core system DLLs. lz32 opens
+// files by ANSI paths of fewer than 128 characters underneath; a path beyond that goes to
+// it by its short form.
 #include <windows.h>
 
 #include "platform/lz_api.h"
