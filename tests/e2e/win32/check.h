@@ -1,0 +1,30 @@
+#pragma once
+// A small harness for the Windows backend's tests: they run under Wine, where no test
+// framework of the host is at hand. A failed check prints its place and what it expected;
+// the program's exit code is the number of failed checks.
+#include <string>
+
+namespace backend_test {
+
+void Check(bool passed, const char* what, const char* file, int line);
+void Section(const char* name);
+int Failures();
+
+// A folder of the test's own under the system's temporary folder, with a trailing "\".
+std::string Scratch();
+
+}  // namespace backend_test
+
+#define CHECK(condition) ::backend_test::Check((condition), #condition, __FILE__, __LINE__)
+
+namespace backend_test {
+
+// The groups of tests, one per file.
+void ServiceTests();
+void ToolkitTests();
+void FormTests();
+
+// Starting a program: the started copy of the test writes where it runs, then ends.
+int RunAsStartedChild();
+
+}  // namespace backend_test

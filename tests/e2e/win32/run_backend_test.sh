@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the backend's tests in a fresh Wine prefix on a private X server.
+#
+#   run_backend_test.sh BACKEND_TEST.EXE BUILD
+set -euo pipefail
+here=$(dirname "${BASH_SOURCE[0]}")
+source "$here/../wine_env.sh"
+
+(($# == 2)) || wine_die "usage: run_backend_test.sh BACKEND_TEST.EXE BUILD"
+program=$(realpath -m "$1")
+wine_init "$2"
+prefix=$wine_work/backend_test
+
+cleanup() {
+  wine_stop "$prefix"
+  wine_stop_xvfb
+}
+trap cleanup EXIT
+
+wine_start_xvfb
+wine_make_template
+wine_lay_prefix "$prefix"
+# The program's exit code is the number of failed checks.
+timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$wine64" "$wine64" "$program"
