@@ -41,10 +41,18 @@ void WizardHarness::Start() {
 
 void WizardHarness::Act(const std::function<void()>& action) {
   ASSERT_FALSE(Ended()) << "the program has already ended";
+  if (acting_) {
+    // An action inside an event pump of another: the end of the program must reach the
+    // outermost one.
+    action();
+    return;
+  }
+  acting_ = true;
   try {
     action();
   } catch (const ProgramEnded&) {
   }
+  acting_ = false;
 }
 
 void WizardHarness::Click(platform::CommandButton& button) {

@@ -55,6 +55,7 @@ class WizardHarness {
  private:
   std::filesystem::path root_;
   std::unique_ptr<app::Module1> module1_;
+  bool acting_ = false;
 };
 
 }  // namespace app_test

@@ -1,0 +1,366 @@
+// The installation run from "Next >>" on page 3 to the finish state, and the ways it
+// can go wrong on the way.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "payload/product_files.h"
+#include "tests/app/wizard_harness.h"
+#include "tests/payload/test_product.h"
+
+namespace app_test {
+namespace {
+
+using platform::kHKeyLocalMachine;
+using platform::portable::StoredValue;
+
+constexpr char kDestination[] = "C:\\Program Files\\Pelmora";
+constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
+constexpr int kRunMessageStyle = 4144;
+constexpr char kSuccess[] =
+    "Installation of Pelmora has been successfully completed! You can run PLM from the Start Menu.";
+
+std::vector<std::uint8_t> ReadHostFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+StoredValue StringValue(const std::string& text) {
+  StoredValue value{platform::RegType::kSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+  value.data.push_back(0);
+  return value;
+}
+
+class InstallRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { h.WriteSetupFile(); }
+
+  // Starts the program and walks to page 3; the next Next starts the run.
+  void ReadyToInstall() {
+    h.Start();
+    h.GoToDestinationPage();
+    pumpsBefore = h.toolkit.EventPumps();
+  }
+  int RunPumps() { return h.toolkit.EventPumps() - pumpsBefore; }
+  void Install() {
+    ReadyToInstall();
+    h.Click(h.Wizard().Command2);
+  }
+
+  std::string Installed(std::size_t item, const std::string& folder = kDestination) {
+    return folder + "\\" + std::string(payload::kProductFiles[item].installedName);
+  }
+  void ExpectInstalled(std::size_t item, const std::string& folder = kDestination) {
+    const auto expected = payload_test::TestProductFiles()[item];
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(ReadHostFile(h.Host(Installed(item, folder))), *expected) << Installed(item, folder);
+  }
+
+  std::vector<std::string> RunMessages() {
+    std::vector<std::string> texts;
+    for (const auto& message : h.toolkit.Messages()) {
+      if (message.title == "Pelmora") {
+        EXPECT_EQ(message.style, kRunMessageStyle) << message.text;
+        texts.push_back(message.text);
+      }
+    }
+    return texts;
+  }
+
+  std::vector<std::string> GroupCommands(const std::string& folder = kDestination) {
+    std::vector<std::string> commands = {"[CreateGroup(Pelmora)]",
+                                         "[additem(\"" + folder + "\\Pelmora.exe\",Tarvo's Pelmora)]"};
+    commands.push_back("[additem(\"" + folder + "\\PLM.chm\",Pelmora Help)]");
+    commands.push_back("[additem(\"" + folder + "\\Uninstall PLM.exe\",Uninstall Pelmora)]");
+    return commands;
+  }
+
+  void ExpectFinishState() {
+    EXPECT_FALSE(h.Ended());
+    EXPECT_EQ(h.ShownPage(), 4);
+    EXPECT_EQ(h.Wizard().Label11.Caption(), kSuccess);
+    EXPECT_EQ(h.Wizard().Label12.Caption(), "");
+    EXPECT_EQ(h.Wizard().Command2.Caption(), "Finish");
+    EXPECT_TRUE(h.Wizard().Command2.Enabled());
+    EXPECT_FALSE(h.Wizard().Command1.Enabled());
+    EXPECT_FALSE(h.Wizard().Command3.Enabled());
+    EXPECT_TRUE(h.Wizard().Check1.IsShowing());
+    EXPECT_EQ(h.Wizard().Check1.Value(), 0);
+  }
+
+  WizardHarness h;
+  int pumpsBefore = 0;
+};
+
+TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
+  Install();
+  ExpectFinishState();
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue(kDestination).data);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->data, (std::vector<std::uint8_t>{7, 0, 0, 0}));
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->type, platform::RegType::kDword);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "IncCur")->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "DisplayName")->data, StringValue("Tarvo's Pelmora").data);
+  const auto uninstall = h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString");
+  EXPECT_EQ(uninstall->type, platform::RegType::kSz);
+  EXPECT_EQ(uninstall->data, StringValue("\"C:\\Program Files\\Pelmora\\Uninstall PLM.exe\"").data);
+
+  EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands());
+  EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 3u);
+  EXPECT_EQ(h.backend.programManager.OpenConversations(), 0);
+  EXPECT_TRUE(h.toolkit.Messages().empty());
+  EXPECT_EQ(RunPumps(), 9);
+}
+
+TEST_F(InstallRunTest, ThePhasesAndItemsAreShownAsTheRunGoesOn) {
+  Install();
+  std::vector<std::string> painted;
+  for (const auto& repaint : h.toolkit.Repaints()) painted.push_back(repaint.control + ": " + repaint.caption);
+  std::vector<std::string> expected;
+  for (const auto& file : payload::kProductFiles) expected.push_back("Label12: " + std::string(file.temporaryName));
+  expected.push_back("Label12: ");
+  expected.push_back("Label11: Registry settings are being done...");
+  expected.push_back("Label11: Temporary files are being deleted...");
+  expected.push_back("Label11: Shortcuts are being created...");
+  expected.push_back(std::string("Label11: ") + kSuccess);
+  EXPECT_EQ(painted, expected);
+}
+
+TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIsExtracted) {
+  // At each item's event pump, the item is extracted and the ones before it are installed.
+  ReadyToInstall();
+  for (int pump = 1; pump <= 8; ++pump) {
+    h.toolkit.AtEventPump(pump, [this, pump] {
+      const auto item = static_cast<std::size_t>(pump - 1);
+      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" + std::string(payload::kProductFiles[item].temporaryName)));
+      EXPECT_EQ(h.Wizard().Label12.Caption(), Installed(item));
+      EXPECT_FALSE(h.Wizard().Command1.Enabled());
+      EXPECT_FALSE(h.Wizard().Command2.Enabled());
+      EXPECT_TRUE(h.Wizard().Command3.AcceptsInput());
+      if (item > 0) ExpectInstalled(item - 1);
+      EXPECT_FALSE(h.PathExists(Installed(item)));
+    });
+  }
+  h.Click(h.Wizard().Command2);
+  ExpectFinishState();
+}
+
+class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterface<std::size_t> {
+ protected:
+  std::string TemporaryItem() { return "C:\\Temp\\PLMTMP\\" + std::string(payload::kProductFiles[GetParam()].temporaryName); }
+};
+
+// Items 2 to 8: the callee's message, the run's own, and the run goes on.
+TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesOn) {
+  const std::size_t failing = GetParam();
+  h.MakeFolder(TemporaryItem());  // a folder where the item should be written
+  Install();
+  ExpectFinishState();
+  // The clean-up removes what it can and leaves the rest without a word.
+  EXPECT_TRUE(h.PathExists(TemporaryItem()));
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP\\Pelmora.ex_"));
+  const std::string name(payload::kProductFiles[failing].installedName);
+  std::vector<std::string> expected;
+  if (failing == 6) {
+    expected = {"PLM uninstall file could not be extracted!", "PLM 'Uninstall' file could not be expanded!"};
+  } else if (failing == 7) {
+    expected = {"PLM help file could not be extracted!", "PLM help file could not be expanded!"};
+  } else {
+    expected = {"File '" + name + "' could not be extracted!", "File '" + name + "' could not be expanded!"};
+  }
+  EXPECT_EQ(RunMessages(), expected);
+  const auto& messages = h.toolkit.Messages();
+  ASSERT_EQ(messages.size(), 4u);
+  EXPECT_EQ(messages[0].text, "File '" + TemporaryItem() + "' could not be written!");
+  EXPECT_EQ(messages[2].title, "ExpandFiles - Hata!");
+  EXPECT_FALSE(h.PathExists(Installed(failing)));
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    if (item != failing) ExpectInstalled(item);
+  }
+  EXPECT_TRUE(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString").has_value());
+  auto commands = GroupCommands();
+  if (failing == 7) commands.erase(commands.begin() + 2);
+  if (failing == 6) commands.erase(commands.begin() + 3);
+  EXPECT_EQ(h.backend.programManager.Commands(), commands);
+}
+
+TEST_P(ItemFailureTest, AnItemThatCannotBeExpandedIsReportedAndTheRunGoesOn) {
+  const std::size_t failing = GetParam();
+  h.MakeFolder(kDestination);
+  h.MakeFolder(Installed(failing));  // a folder where the file should be written
+  Install();
+  ExpectFinishState();
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  ASSERT_EQ(RunMessages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages().size(), 2u);
+  EXPECT_EQ(h.toolkit.Messages()[0].title, "ExpandFiles - Hata!");
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    if (item != failing) ExpectInstalled(item);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ItemsTwoToEight, ItemFailureTest, ::testing::Range<std::size_t>(1, 8));
+
+TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRecord) {
+  std::filesystem::remove(h.Host("C:\\Setup\\setup.exe"));
+  Install();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
+  EXPECT_TRUE(h.backend.programManager.Commands().empty());
+}
+
+TEST_F(InstallRunTest, AnApplicationThatCannotBeExpandedStopsTheRun) {
+  h.MakeFolder(Installed(0));
+  Install();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].title, "ExpandFiles - Hata!");
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_FALSE(h.PathExists(Installed(1)));
+  EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
+}
+
+TEST_F(InstallRunTest, APlainFileWhereTheTemporaryFolderShouldBeStopsTheRun) {
+  h.WriteFile("C:\\Temp\\PLMTMP", "not a folder");
+  Install();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
+  EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
+}
+
+TEST_F(InstallRunTest, ATemporaryFolderLeftByAnEarlierRunIsUsedAgain) {
+  h.MakeFolder("C:\\Temp\\PLMTMP");
+  h.WriteFile("C:\\Temp\\PLMTMP\\Stop.wa_", std::string(100000, 'x'));  // longer than the item
+  h.WriteFile("C:\\Temp\\PLMTMP\\other.tmp", "x");
+  Install();
+  ExpectFinishState();
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+}
+
+TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
+  std::filesystem::rename(h.Host("C:\\Setup\\setup.exe"), h.Host("D:\\") / "setup.exe");
+  h.toolkit.SetAppLocation("D:\\", "setup");
+  Install();
+  ExpectFinishState();
+}
+
+TEST_F(InstallRunTest, WithoutProgramManagerTheProgramEndsWithAReportAfterTheRecords) {
+  h.backend.programManager.SetPresent(false);
+  Install();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.ErrorReports().size(), 1u);
+  EXPECT_NE(h.toolkit.ErrorReports()[0].find("Progman"), std::string::npos);
+  EXPECT_TRUE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_NE(h.Wizard().Command2.Caption(), "Finish");
+}
+
+TEST_F(InstallRunTest, ARefusedGroupCommandEndsTheProgramWithAReport) {
+  h.backend.faults.Fail("Execute", 1, 2);
+  Install();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.ErrorReports().size(), 1u);
+  EXPECT_NE(h.toolkit.ErrorReports()[0].find("[additem("), std::string::npos);
+}
+
+TEST_F(InstallRunTest, AnEarlierDestinationFromTheRegistryIsUsedAndRecordedAgain) {
+  h.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", "D:\\Tools\\Pelmora");
+  h.MakeFolder("D:\\Tools\\Pelmora");
+  Install();
+  ExpectFinishState();
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item, "D:\\Tools\\Pelmora");
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue("D:\\Tools\\Pelmora").data);
+  EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands("D:\\Tools\\Pelmora"));
+}
+
+// "Cancel" at each of the nine event pumps of the run.
+class CancelDuringRunTest : public InstallRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CancelDuringRunTest, YesStopsTheRunThereAndCleansUp) {
+  const int pump = GetParam();
+  ReadyToInstall();
+  h.toolkit.AtEventPump(pump, [this] {
+    h.toolkit.AnswerMessageBox(platform::kYes);
+    h.Click(h.Wizard().Command3);
+  });
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  EXPECT_EQ(RunPumps(), pump);
+  EXPECT_EQ(h.Wizard().Label11.Caption(), "Temporary files are being deleted...");
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  const auto expanded = static_cast<std::size_t>(pump - 1);
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    if (item < expanded) {
+      ExpectInstalled(item);
+    } else {
+      EXPECT_FALSE(h.PathExists(Installed(item)));
+    }
+  }
+  EXPECT_EQ(h.registry.KeyExists(kHKeyLocalMachine, kProductKey), pump == 9);
+}
+
+TEST_P(CancelDuringRunTest, NoLetsTheRunGoOnToTheEnd) {
+  ReadyToInstall();
+  h.toolkit.AtEventPump(GetParam(), [this] {
+    h.toolkit.AnswerMessageBox(platform::kNo);
+    h.Click(h.Wizard().Command3);
+  });
+  h.Click(h.Wizard().Command2);
+  ExpectFinishState();
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "Do you want to cancel the installation?");
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachEventPump, CancelDuringRunTest, ::testing::Range(1, 10));
+
+class FinishTest : public InstallRunTest {
+ protected:
+  void SetUp() override {
+    InstallRunTest::SetUp();
+    Install();
+    ExpectFinishState();
+  }
+};
+
+TEST_F(FinishTest, FinishWithTheTickStartsTheInstalledApplication) {
+  h.Click(h.Wizard().Check1);
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  EXPECT_EQ(h.toolkit.StartedPrograms(), std::vector<std::string>{"C:\\Program Files\\Pelmora\\Pelmora.exe"});
+  EXPECT_TRUE(h.toolkit.Messages().empty());
+}
+
+TEST_F(FinishTest, FinishWithoutTheTickStartsNothing) {
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  EXPECT_TRUE(h.toolkit.StartedPrograms().empty());
+}
+
+TEST_F(FinishTest, TheCloseBoxActsAsFinishWithoutAQuestion) {
+  h.Click(h.Wizard().Check1);
+  h.CloseWizard();
+  EXPECT_TRUE(h.Ended());
+  EXPECT_TRUE(h.toolkit.Messages().empty());
+  EXPECT_EQ(h.toolkit.StartedPrograms().size(), 1u);
+}
+
+TEST_F(FinishTest, AnApplicationThatCannotStartIsReportedAndTheProgramEnds) {
+  h.toolkit.SetStartableProgram([](const std::string&) { return false; });
+  h.Click(h.Wizard().Check1);
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "C:\\Program Files\\Pelmora\\Pelmora.exe could not be started!");
+}
+
+}  // namespace
+}  // namespace app_test
