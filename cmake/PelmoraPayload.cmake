@@ -44,3 +44,16 @@ function(pelmora_setup_file target)
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${ARG_OUTPUT})
 endfunction()
+
+# A real Windows program for tests and the benchmark corpus, where Wine brings one; sets
+# <out_var> to its path, or to an empty text.
+function(pelmora_sample_windows_program out_var)
+  find_file(PELMORA_SAMPLE_WINDOWS_PROGRAM notepad.exe
+    PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows
+    NO_DEFAULT_PATH)
+  if(PELMORA_SAMPLE_WINDOWS_PROGRAM)
+    set(${out_var} ${PELMORA_SAMPLE_WINDOWS_PROGRAM} PARENT_SCOPE)
+  else()
+    set(${out_var} "" PARENT_SCOPE)
+  endif()
+endfunction()

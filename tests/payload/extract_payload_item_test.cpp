@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "tests/payload/payload_machine.h"
+#include "tests/payload/test_product.h"
+#include "tools/common/host_files.h"
 #include "tools/mksetup/setup_file.h"
 
 namespace payload_test {
@@ -247,6 +250,37 @@ TEST_F(ExtractPayloadItemTest, ASecurityDirectoryThatDoesNotEndTheFileIsIgnored)
   std::copy(signedFile.begin(), signedFile.begin() + 0x400, setup.begin());  // headers only
   WriteFile(kSetup, setup);
   ExpectAllItemsExtract(items);
+}
+
+// A setup file built from a real Windows program and signed with osslsigncode, as a
+// release is signed.
+TEST_F(ExtractPayloadItemTest, ASetupFileSignedWithOsslsigncodeStillGivesEveryItem) {
+#ifdef OSSLSIGNCODE
+  const std::filesystem::path work = root / "signing";
+  std::filesystem::create_directories(work);
+  Bytes image;
+  ASSERT_TRUE(tools::ReadWholeFile(SAMPLE_WINDOWS_PROGRAM, image));
+  const ItemBytes items = TestItems();
+  const Bytes setup = AlignedSetupFile(image, items);
+  ASSERT_TRUE(tools::WriteWholeFile(work / "setup.exe", setup));
+  const std::string in = "'" + work.string() + "/";
+  ASSERT_EQ(std::system((std::string(OPENSSL) + " req -x509 -newkey rsa:2048 -nodes -days 2" +
+                         " -subj /CN=Pelmora -keyout " + in + "key.pem' -out " + in +
+                         "cert.pem' >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  ASSERT_EQ(std::system((std::string(OSSLSIGNCODE) + " sign -certs " + in + "cert.pem' -key " + in +
+                         "key.pem' -in " + in + "setup.exe' -out " + in + "signed.exe' >/dev/null")
+                            .c_str()),
+            0);
+  Bytes signedSetup;
+  ASSERT_TRUE(tools::ReadWholeFile(work / "signed.exe", signedSetup));
+  ASSERT_GT(signedSetup.size(), setup.size());
+  WriteFile(kSetup, signedSetup);
+  ExpectAllItemsExtract(items);
+#else
+  GTEST_SKIP() << "osslsigncode, openssl or a Windows program to sign is missing";
+#endif
 }
 
 }  // namespace

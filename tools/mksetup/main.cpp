@@ -1,9 +1,11 @@
 // mksetup: makes the items of a setup file and the item table the program is built with,
-// then assembles the setup file from the program image and the items and verifies it.
+// then assembles the setup file from the program image and the items and verifies it; it
+// also checks a setup file again later (after signing, say).
 //
 //   mksetup items --product DIR --out ITEMDIR --table FILE.cpp
 //   mksetup assemble --image IMAGE.exe --items ITEMDIR --table FILE.cpp [--product DIR]
 //                    --out setup.exe
+//   mksetup verify --setup setup.exe --items ITEMDIR --table FILE.cpp [--product DIR]
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -24,7 +26,8 @@ using Options = std::map<std::string, std::string>;
 constexpr const char* kUsage =
     "usage: mksetup items --product DIR --out ITEMDIR --table FILE.cpp\n"
     "       mksetup assemble --image IMAGE --items ITEMDIR --table FILE.cpp [--product DIR]"
-    " --out SETUP\n";
+    " --out SETUP\n"
+    "       mksetup verify --setup SETUP --items ITEMDIR --table FILE.cpp [--product DIR]\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "mksetup: %s\n", message.c_str());
@@ -77,44 +80,73 @@ bool ReadTable(const fs::path& path, ItemSizes& sizes) {
          ParseItemTable(std::string(bytes.begin(), bytes.end()), sizes);
 }
 
-int AssembleAndVerify(const Options& options) {
-  Bytes image;
+// The items of ITEMDIR, the sizes of the table the program was built with (which must be
+// theirs), and the product files they must expand to.
+struct Payload {
   ItemBytes items;
   ItemSizes sizes{};
-  std::string error;
-  const fs::path imagePath = options.at("image");
+  ExpectedFiles expected;
+};
+
+bool LoadPayload(const Options& options, Payload& payload, std::string& error) {
   const fs::path tablePath = options.at("table");
-  if (!tools::ReadWholeFile(imagePath, image)) return Fail("cannot read " + Quoted(imagePath));
-  if (!ReadItems(options.at("items"), items, error)) return Fail(error);
-  if (!ReadTable(tablePath, sizes)) return Fail(Quoted(tablePath) + " is not an item table");
-  if (sizes != SizesOf(items)) {
-    return Fail("the items do not match the table the program was built with, " +
-                Quoted(tablePath));
+  if (!ReadItems(options.at("items"), payload.items, error)) return false;
+  if (!ReadTable(tablePath, payload.sizes)) {
+    error = Quoted(tablePath) + " is not an item table";
+    return false;
   }
-  const ExpectedFiles expected =
-      options.count("product") ? ReadExpectedFiles(options.at("product")) : ExpectedFiles{};
+  if (payload.sizes != SizesOf(payload.items)) {
+    error = "the items do not match the table the program was built with, " + Quoted(tablePath);
+    return false;
+  }
+  if (options.count("product")) payload.expected = ReadExpectedFiles(options.at("product"));
+  return true;
+}
+
+// Checks the setup file as it lies on the disk.
+std::string CheckSetupFile(const fs::path& path, const Payload& payload) {
+  Bytes file;
+  if (!tools::ReadWholeFile(path, file)) return "cannot read it";
+  return VerifySetupFile(file, payload.sizes, payload.items, payload.expected);
+}
+
+int AssembleAndVerify(const Options& options) {
+  Payload payload;
+  std::string error;
+  if (!LoadPayload(options, payload, error)) return Fail(error);
+  Bytes image;
+  const fs::path imagePath = options.at("image");
+  if (!tools::ReadWholeFile(imagePath, image)) return Fail("cannot read " + Quoted(imagePath));
 
   std::size_t payloadSize = 0;
-  for (const Bytes& item : items) payloadSize += item.size();
-  const std::size_t padding = AlignmentPadding(image.size(), payloadSize);
-  image.resize(image.size() + padding, 0);
+  for (const Bytes& item : payload.items) payloadSize += item.size();
+  const std::size_t imageSize = image.size();
+  const std::size_t padding = AlignmentPadding(imageSize, payloadSize);
+  image.resize(imageSize + padding, 0);
   const fs::path out = options.at("out");
-  if (!tools::WriteWholeFile(out, AssembleSetupFile(image, items))) {
+  if (!tools::WriteWholeFile(out, AssembleSetupFile(image, payload.items))) {
     return Fail("cannot write " + Quoted(out));
   }
-
-  // What counts is what reached the disk.
-  Bytes written;
-  std::string problem = tools::ReadWholeFile(out, written) ? "" : "cannot read it back";
-  if (problem.empty()) problem = VerifySetupFile(written, sizes, items, expected);
-  if (!problem.empty()) {
+  if (const std::string problem = CheckSetupFile(out, payload); !problem.empty()) {
     std::error_code ignored;
     fs::remove(out, ignored);
     return Fail(Quoted(out) + " failed its check and was deleted: " + problem);
   }
-  std::printf("mksetup: %s: image %zu + padding %zu + payload %zu = %zu bytes, %zu items checked\n",
-              out.string().c_str(), image.size() - padding, padding, payloadSize, written.size(),
-              items.size());
+  std::printf("mksetup: %s: image %zu + padding %zu + payload %zu bytes, %zu items checked\n",
+              out.string().c_str(), imageSize, padding, payloadSize, payload.items.size());
+  return 0;
+}
+
+// For a setup file changed after it was built, such as one that has been signed.
+int Verify(const Options& options) {
+  Payload payload;
+  std::string error;
+  if (!LoadPayload(options, payload, error)) return Fail(error);
+  const fs::path setup = options.at("setup");
+  if (const std::string problem = CheckSetupFile(setup, payload); !problem.empty()) {
+    return Fail(Quoted(setup) + " failed its check: " + problem);
+  }
+  std::printf("mksetup: %s: %zu items checked\n", setup.string().c_str(), payload.items.size());
   return 0;
 }
 
@@ -130,6 +162,7 @@ int main(int argc, char** argv) {
     if (command == "assemble" && Has(options, {"image", "items", "table", "out"})) {
       return AssembleAndVerify(options);
     }
+    if (command == "verify" && Has(options, {"setup", "items", "table"})) return Verify(options);
   } catch (const std::exception& failure) {
     return Fail(failure.what());
   }
