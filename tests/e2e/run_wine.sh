@@ -69,13 +69,15 @@ collect_screens() {
 wine_start_xvfb
 wine_make_template
 wine_lay_prefix "$prefix"
-shots=$prefix/drive_c/shots
+# Outside drive C:, so that the pictures never show in the folder lists they take.
+shots=$prefix/shots
 mkdir -p "$shots"
 rm -f "$screens/$name-failure.png"
 echo "run_wine: $name with $setup in $prefix"
 status=0
 timeout -k 10 "$limit" env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$robot" \
-  --shots 'C:\shots' "$(wine_path "$script")" "SETUP=$(wine_path "$setup")" "$@" || status=$?
+  --shots "$(wine_path "$shots")" "$(wine_path "$script")" "SETUP=$(wine_path "$setup")" "$@" ||
+  status=$?
 ((status != 124)) || echo "run_wine: the robot did not finish within $limit s" >&2
 collect_screens "$shots"
 echo "run_wine: screenshots are in $screens"
