@@ -27,6 +27,9 @@ namespace platform {
 int RunProgram(ProgramMain main) {
   // Before anything can load a DLL.
   win32::RestrictDllSearch();
+  // A drive without a disk answers the drive list's questions with an error code, not
+  // with the system's "no disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
