@@ -183,6 +183,26 @@ TEST(SzddCodec, SurvivesAFlippedBitAnywhere) {
   }
 }
 
+// Streams of random bytes behind a valid header: whatever they hold, the expander ends with
+// the claimed length or bad data.
+TEST(SzddCodec, SurvivesRandomStreams) {
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    const Bytes stream = MakeSample(Sample::kRandom, seed * 37 % 5000, seed);
+    const std::uint32_t claimed = seed * 7919 % 100000;
+    Bytes file = payload::szdd::Compress({}, 'x');
+    for (int i = 0; i < 4; ++i) file[10 + i] = static_cast<std::uint8_t>(claimed >> (8 * i));
+    file.insert(file.end(), stream.begin(), stream.end());
+    Bytes out;
+    const Expansion expansion = ExpandBytes(file, out);
+    if (expansion.status == Status::kOk) {
+      ASSERT_EQ(out.size(), claimed) << "seed " << seed;
+    } else {
+      ASSERT_EQ(expansion.status, Status::kBadData) << "seed " << seed;
+      ASSERT_LT(out.size(), claimed) << "seed " << seed;
+    }
+  }
+}
+
 // The header's length decides nothing about memory: a claim of 4 GiB over a short stream
 // expands what is there and ends as bad data.
 TEST(SzddCodec, AHeaderClaimingFourGibibytesOverAShortStreamIsBadData) {

@@ -36,7 +36,7 @@ OutputFile::OutputFile(fs::path path) : path_(std::move(path)) {
 OutputFile::~OutputFile() { Discard(); }
 
 bool OutputFile::Write(const std::uint8_t* data, std::size_t count) {
-  return file_ != nullptr && std::fwrite(data, 1, count, file_) == count;
+  return file_ != nullptr && (count == 0 || std::fwrite(data, 1, count, file_) == count);
 }
 
 bool OutputFile::Commit() {
