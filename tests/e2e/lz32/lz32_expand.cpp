@@ -22,7 +22,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   const INT destination = LZOpenFileW(argv[2], &destinationRecord, OF_CREATE);
   if (destination < 0) {
-    std::printf("LZOpenFile (destination): %d, error %u\n", destination, destinationRecord.nErrCode);
+    std::printf("LZOpenFile (destination): %d, error %u\n", destination,
+                destinationRecord.nErrCode);
     LZClose(source);
     return 1;
   }
