@@ -76,6 +76,14 @@ std::vector<Control*> InTabOrder(const std::vector<Control*>& controls) {
   return ordered;
 }
 
+// The entry of a control among a form's children, or null.
+template <typename Children>
+auto* FindIn(Children& children, const Control& control) {
+  const auto found = std::find_if(children.begin(), children.end(),
+                                  [&control](const auto& child) { return child.control == &control; });
+  return found != children.end() ? &*found : nullptr;
+}
+
 }  // namespace
 
 FormWindow::FormWindow(Win32Toolkit& toolkit, Form& form) : toolkit_(toolkit), form_(form) {
@@ -103,10 +111,8 @@ bool FormWindow::IsFormWindow(HWND window) {
 }
 
 HWND FormWindow::WindowOf(const Control& control) const {
-  for (const Child& child : children_) {
-    if (child.control == &control) return child.window;
-  }
-  return nullptr;
+  const Child* child = FindIn(children_, control);
+  return child != nullptr ? child->window : nullptr;
 }
 
 // ---- Model changes ----
@@ -384,12 +390,7 @@ void FormWindow::Rescale(int dpi, const RECT& suggested) {
 
 // ---- Looking up ----
 
-FormWindow::Child* FormWindow::Find(const Control& control) {
-  for (Child& child : children_) {
-    if (child.control == &control) return &child;
-  }
-  return nullptr;
-}
+FormWindow::Child* FormWindow::Find(const Control& control) { return FindIn(children_, control); }
 
 FormWindow::Child* FormWindow::FindById(int id) {
   const int index = id - kFirstId;
