@@ -79,8 +79,9 @@ std::vector<Control*> InTabOrder(const std::vector<Control*>& controls) {
 // The entry of a control among a form's children, or null.
 template <typename Children>
 auto* FindIn(Children& children, const Control& control) {
-  const auto found = std::find_if(children.begin(), children.end(),
-                                  [&control](const auto& child) { return child.control == &control; });
+  const auto found = std::find_if(children.begin(), children.end(), [&control](const auto& child) {
+    return child.control == &control;
+  });
   return found != children.end() ? &*found : nullptr;
 }
 
