@@ -74,7 +74,8 @@ void Form1::InstallProduct() {
 
       Label12.SetCaption(std::string(file.temporaryName));
       Label12.Refresh();
-      if (!payload::ExtractPayloadItem(platform, sourcePath, temporaryItem, size, bytesAfter)) {
+      const bool extracted = payload::ExtractPayloadItem(platform, sourcePath, temporaryItem, size, bytesAfter);
+      if (!extracted) {
         if (isApplication) return StopRun();
         toolkit.MsgBox(kItemMessages[item].extractionFailed, kItemFailureStyle, "Pelmora");
       }
@@ -82,7 +83,9 @@ void Form1::InstallProduct() {
       const std::string destination = state_.InstallDir.Trimmed() + "\\" + std::string(file.installedName);
       Label12.SetCaption(destination);
       toolkit.DoEvents();
-      if (payload::ExpandFile(platform, temporaryItem, destination, /*showErrors=*/true) < 0) {
+      // What a failed extraction left behind is no item: expanding it would install an
+      // empty or partial file over the one already there.
+      if (!extracted || payload::ExpandFile(platform, temporaryItem, destination, /*showErrors=*/true) < 0) {
         if (isApplication) return StopRun();
         toolkit.MsgBox(kItemMessages[item].expansionFailed, kItemFailureStyle, "Pelmora");
       }
