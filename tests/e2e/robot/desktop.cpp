@@ -1,13 +1,13 @@
 #include "tests/e2e/robot/desktop.h"
 
 #include <cstdio>
+#include <functional>
 
 #include "platform/win32/wide.h"
 
 namespace robot {
 namespace {
 
-using platform::win32::Utf8;
 using platform::win32::Wide;
 
 // How long a window may take to answer a question about its text.
@@ -19,21 +19,24 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
-template <typename Keep>
-std::vector<HWND> Collect(HWND parent, Keep keep) {
-  struct Search {
-    Keep& keep;
-    std::vector<HWND> found;
-  } search{keep, {}};
-  const WNDENUMPROC visit = [](HWND window, LPARAM context) -> BOOL {
-    auto& s = *reinterpret_cast<Search*>(context);
-    if (s.keep(window)) s.found.push_back(window);
-    return TRUE;
-  };
+struct Search {
+  const std::function<bool(HWND)>& keep;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<Search*>(context);
+  if (search.keep(window)) search.found.push_back(window);
+  return TRUE;
+}
+
+// The top-level windows (parent null), or every window inside `parent`, that `keep` accepts.
+std::vector<HWND> Collect(HWND parent, const std::function<bool(HWND)>& keep) {
+  Search search{keep, {}};
   if (parent)
-    EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(parent, Visit, reinterpret_cast<LPARAM>(&search));
   else
-    EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
