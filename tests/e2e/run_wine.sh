@@ -19,7 +19,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
-build= prefix= screens= limit=120 check=
+build='' prefix='' screens='' limit=120 check=''
 while (($#)); do
   case $1 in
     --build) build=$(realpath -m "$2"); shift 2 ;;
@@ -49,6 +49,7 @@ screens=${screens:-$(dirname "$build")/screens}
 loader=$(wine_loader_for "$setup")
 [[ -x $loader ]] || wine_die "this Wine cannot run $setup"
 
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
   wine_stop "$prefix"
   wine_stop_xvfb

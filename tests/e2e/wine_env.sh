@@ -123,7 +123,8 @@ wine_start_xvfb() {
     kill -0 "$xvfb_pid" 2>/dev/null || wine_die "Xvfb did not start"
     sleep 0.1
   done
-  export DISPLAY=":$(<"$number_file")"
+  DISPLAY=":$(<"$number_file")"
+  export DISPLAY
   rm -f "$number_file"
   [[ $DISPLAY != ":" ]] || wine_die "Xvfb did not tell its display"
 }
