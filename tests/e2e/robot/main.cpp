@@ -3,6 +3,23 @@
 //   robot --probe                                   only says that it runs (a PE32 check)
 // Exit status: 0 when every step passed, 1 when a step failed, 2 when the script or the
 // command line cannot be used.
+//
+// Actions (script.h tells how lines are read; every wait ends after the time-out):
+//   timeout SECONDS               the time-out of the waits that follow (10 s at the start)
+//   start PROGRAM [ARGUMENT...]   starts the program under test in its own folder
+//   window TITLE                  waits for a visible window with this title; steps below act on it
+//   click CONTROL                 waits until the control can be used, then clicks it
+//   close                         the window's close box
+//   expect STATE CONTROL          waits until the control is enabled, disabled, checked,
+//                                 unchecked, visible, hidden or the default button
+//   expect text CONTROL TEXT      waits until the control's text is TEXT
+//   answer TITLE BUTTON [TEXT]    waits for a message box, checks that it says TEXT, presses
+//                                 BUTTON and waits until the box has gone
+//   gone TITLE                    waits until no window has this title
+//   exit [CODE]                   waits until the program ends; checks its exit code
+//   screenshot NAME               saves the screen as NAME.bmp in the --shots folder
+// A CONTROL is a caption ("&" marks ignored), or "@X,Y": the control under that point of
+// the window's client area, in twips.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
