@@ -12,6 +12,7 @@ using platform::win32::Wide;
 
 // How long a window may take to answer a question about its text.
 constexpr UINT kAnswerMs = 2000;
+constexpr char kFocusReference[] = "@focus";
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = {};
@@ -57,6 +58,22 @@ HWND ControlAtTwips(HWND top, int x, int y) {
     MapWindowPoints(parent, child, &point, 1);
     parent = child;
   }
+}
+
+// The control of `top` that has the keyboard focus: the focus belongs to the thread of the
+// window, which may be another program's.
+HWND FocusedControl(HWND top, std::string& why) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) {
+    why = "the window's thread tells no focus";
+    return nullptr;
+  }
+  if (!info.hwndFocus || !IsChild(top, info.hwndFocus)) {
+    why = "no control of the window has the focus";
+    return nullptr;
+  }
+  return info.hwndFocus;
 }
 
 HWND ControlByCaption(HWND top, const std::string& caption, std::string& why) {
@@ -119,6 +136,7 @@ std::vector<std::wstring> VisibleTitles() {
 }
 
 HWND FindControl(HWND top, const std::string& reference, std::string& why) {
+  if (reference == kFocusReference) return FocusedControl(top, why);
   int x = 0, y = 0;
   char rest = 0;
   if (std::sscanf(reference.c_str(), "@%d,%d%c", &x, &y, &rest) == 2) {
@@ -128,6 +146,8 @@ HWND FindControl(HWND top, const std::string& reference, std::string& why) {
   }
   return ControlByCaption(top, reference, why);
 }
+
+bool IsTextField(HWND control) { return lstrcmpiW(ClassName(control).c_str(), L"Edit") == 0; }
 
 bool IsShowing(HWND control) { return IsWindowVisible(control) != FALSE; }
 

@@ -19,10 +19,14 @@ std::vector<HWND> TopWindows(const std::wstring& title, bool dialogsOnly);
 // Titles of all visible top-level windows, for failure reports.
 std::vector<std::wstring> VisibleTitles();
 
-// A control of `top` named by a script word: "@x,y" is the control under that point of the
-// client area, in twips; any other word is a caption, compared without mnemonic marks.
-// Returns null and says why in `why` when there is no single such control.
+// A control of `top` named by a script word: "@focus" is the control that has the keyboard
+// focus; "@x,y" is the control under that point of the client area, in twips; any other word
+// is a caption, compared without mnemonic marks. Returns null and says why in `why` when there
+// is no single such control.
 HWND FindControl(HWND top, const std::string& reference, std::string& why);
+
+// An edit control, the only kind that takes typed text.
+bool IsTextField(HWND control);
 
 // Visible, and enabled together with every window that holds it.
 bool IsShowing(HWND control);

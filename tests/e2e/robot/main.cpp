@@ -18,8 +18,11 @@
 //   gone TITLE                    waits until no window has this title
 //   exit [CODE]                   waits until the program ends; checks its exit code
 //   screenshot NAME               saves the screen as NAME.bmp in the --shots folder
-// A CONTROL is a caption ("&" marks ignored), or "@X,Y": the control under that point of
-// the window's client area, in twips.
+//   type CONTROL TEXT             puts TEXT into a text field, in place of what it held
+//   stopwatch                     starts the stopwatch
+//   elapsed WHAT                  prints "robot: WHAT took N.NN s", the time since "stopwatch"
+// A CONTROL is a caption ("&" marks ignored); "@X,Y": the control under that point of the
+// window's client area, in twips; or "@focus": the control that has the keyboard focus.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>

@@ -85,6 +85,8 @@ const Runner::Action Runner::kActions[] = {
     {"close", 0, 0, &Runner::CloseWindow},     {"expect", 2, 3, &Runner::Expect},
     {"answer", 2, 3, &Runner::Answer},         {"gone", 1, 1, &Runner::WaitGone},
     {"exit", 0, 1, &Runner::WaitExit},         {"screenshot", 1, 1, &Runner::Screenshot},
+    {"type", 2, 2, &Runner::Type},             {"stopwatch", 0, 0, &Runner::StartStopwatch},
+    {"elapsed", 1, 1, &Runner::ShowElapsed},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -277,6 +279,29 @@ void Runner::Screenshot(const Args& args) {
   if (window_ && IsWindow(window_)) Ask(window_, WM_NULL);
   Sleep(kPaintMs);
   if (!Shoot(args[0])) throw StepFailed("could not save the screen as " + args[0] + ".bmp");
+}
+
+void Runner::Type(const Args& args) {
+  HWND field = WaitControl(CurrentWindow(), args[0], true);
+  if (!IsTextField(field)) throw StepFailed("the control is not a text field");
+  const std::wstring text = Wide(args[1]);
+  DWORD_PTR accepted = 0;
+  SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, kAnswerMs, &accepted);
+  if (!accepted || WindowText(field) != text) throw StepFailed("the field did not take the text");
+}
+
+void Runner::StartStopwatch(const Args&) {
+  stopwatchStartMs_ = GetTickCount64();
+  stopwatchStarted_ = true;
+}
+
+void Runner::ShowElapsed(const Args& args) {
+  if (!stopwatchStarted_) throw StepFailed("the stopwatch was not started");
+  const auto ms = static_cast<double>(GetTickCount64() - stopwatchStartMs_);
+  char took[32];
+  std::snprintf(took, sizeof took, "%.2f s", ms / 1000.0);
+  Say("robot: " + args[0] + " took " + took);
 }
 
 bool Runner::Shoot(const std::string& name) {

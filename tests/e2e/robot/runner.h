@@ -48,6 +48,9 @@ class Runner {
   void WaitGone(const Args& args);
   void WaitExit(const Args& args);
   void Screenshot(const Args& args);
+  void Type(const Args& args);
+  void StartStopwatch(const Args& args);
+  void ShowElapsed(const Args& args);
 
   // Polls `holds` until it is true; fails the step with `what` and the last reason given.
   void WaitUntil(const std::string& what, const std::function<bool(std::string& why)>& holds);
@@ -59,6 +62,8 @@ class Runner {
 
   RunnerOptions options_;
   DWORD timeoutMs_ = 10000;  // for every wait, until "timeout" changes it
+  ULONGLONG stopwatchStartMs_ = 0;
+  bool stopwatchStarted_ = false;
   HWND window_ = nullptr;
   std::string windowTitle_;
   Target target_;
