@@ -9,23 +9,28 @@
 #   --prefix DIR     the Wine prefix, laid afresh for the run (default: DIR/../wine/SCRIPTNAME)
 #   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
 #   --limit SECONDS  time allowed for the robot (default 120)
-#   --check FILE     a bash script run after the robot has passed, with WINEPREFIX, WINELOADER,
-#                    WINESERVER and WINE (the loader for Windows programs) set, to check files
-#                    and the registry (`"$WINE" reg query ...`); its status is the result
+#   --prepare FILE   a bash script run in the fresh prefix before the robot starts, to lay
+#                    files or registry values that an earlier run would have left
+#   --check FILE     a bash script run after the robot has passed, to check files, the
+#                    registry (`"$WINE" reg query ...`) and the pictures; its status is the result
 #
-# The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given.
+# The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given. The
+# prepare and check scripts see them as environment variables, together with WINEPREFIX,
+# WINELOADER, WINESERVER, WINE (the loader for Windows programs), BUILD (the build folder) and
+# SHOTS (the folder of the robot's BMP pictures).
 # Exit status: the robot's (0 passed, 1 a step failed, 2 unusable script), else the check's;
 # 124 when the time ran out; 3 when Wine or the build cannot be used.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
-build='' prefix='' screens='' limit=120 check=''
+build='' prefix='' screens='' limit=120 prepare='' check=''
 while (($#)); do
   case $1 in
     --build) build=$(realpath -m "$2"); shift 2 ;;
     --prefix) prefix=$(realpath -m "$2"); shift 2 ;;
     --screens) screens=$(realpath -m "$2"); shift 2 ;;
     --limit) limit=$2; shift 2 ;;
+    --prepare) prepare=$(realpath "$2"); shift 2 ;;
     --check) check=$(realpath "$2"); shift 2 ;;
     -*) wine_die "unknown option $1" ;;
     *) break ;;
@@ -67,6 +72,14 @@ collect_screens() {
   done
 }
 
+# Runs a prepare or check script in the prefix: run_in_prefix SCRIPT [NAME=VALUE...]
+run_in_prefix() {
+  local script=$1
+  shift
+  env WINEPREFIX="$prefix" WINELOADER="$loader" WINE="$loader" BUILD="$build" SHOTS="$shots" \
+    "$@" bash "$script"
+}
+
 wine_start_xvfb
 wine_make_template
 wine_lay_prefix "$prefix"
@@ -74,6 +87,9 @@ wine_lay_prefix "$prefix"
 shots=$prefix/shots
 mkdir -p "$shots"
 rm -f "$screens/$name-failure.png"
+if [[ -n $prepare ]]; then
+  run_in_prefix "$prepare" "$@" || wine_die "$(basename "$prepare") failed"
+fi
 echo "run_wine: $name with $setup in $prefix"
 status=0
 timeout -k 10 "$limit" env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$robot" \
@@ -83,6 +99,6 @@ timeout -k 10 "$limit" env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "
 collect_screens "$shots"
 echo "run_wine: screenshots are in $screens"
 if ((status == 0)) && [[ -n $check ]]; then
-  WINEPREFIX=$prefix WINELOADER=$loader WINE=$loader bash "$check" || status=$?
+  run_in_prefix "$check" "$@" || status=$?
 fi
 exit "$status"
