@@ -64,6 +64,8 @@ TEST_F(DirListTest, ADriveOrADriveListEntryOpensTheDrivesCurrentFolder) {
   ASSERT_TRUE(list().SetPath("C:\\Windows"));
   ASSERT_TRUE(list().SetPath("c: [SYSTEM]"));
   EXPECT_EQ(list().Path(), "C:\\Games");
+  ASSERT_TRUE(list().SetPath("c:\\windows"));
+  EXPECT_EQ(list().Path(), "C:\\windows");
 }
 
 TEST_F(DirListTest, WhatCannotBeOpenedLeavesTheListAsItWas) {
