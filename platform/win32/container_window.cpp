@@ -1,5 +1,7 @@
 #include "platform/win32/container_window.h"
 
+#include "platform/win32/window_class.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -46,15 +48,7 @@ LRESULT CALLBACK ContainerProcedure(HWND window, UINT message, WPARAM wParam, LP
 }  // namespace
 
 const wchar_t* ContainerClass() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ContainerProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kContainerClass;
-    return RegisterClassExW(&windowClass);
-  }();
+  static const ATOM registered = RegisterWindowClass(kContainerClass, ContainerProcedure);
   static_cast<void>(registered);
   return kContainerClass;
 }

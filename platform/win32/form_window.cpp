@@ -13,6 +13,7 @@
 #include "platform/win32/screen.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_toolkit.h"
+#include "platform/win32/window_class.h"
 
 namespace platform::win32 {
 
@@ -213,13 +214,7 @@ void FormWindow::Focus(Control* control) {
 
 void FormWindow::CreateFormWindow() {
   static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kFormClass;
-    formClassAtom = RegisterClassExW(&windowClass);
+    formClassAtom = RegisterWindowClass(kFormClass, Procedure);
     return formClassAtom != 0;
   }();
   HWND owner = IsBackdrop() ? nullptr : toolkit_.BackdropWindow();
