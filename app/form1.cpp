@@ -31,21 +31,16 @@ constexpr char kAgreement[] =
     "UPDATES, ENHANCEMENTS, OR \r\n"
     "MODIFICATIONS.\r\n";
 
-platform::FormDesign WizardDesign() {
-  platform::FormDesign design;
-  design.caption = "Tarvo's Pelmora - Install";
-  design.border = platform::BorderStyle::kFixedSingle;
-  design.width = 5055;
-  design.height = 3165;
-  design.centred = true;
-  design.showsIcon = true;
-  return design;
-}
-
 }  // namespace
 
 Form1::Form1(platform::Platform& platform, SharedState& state)
-    : Form(platform, "Form1", WizardDesign()),
+    : Form(platform, "Form1",
+           {.caption = "Tarvo's Pelmora - Install",
+            .border = platform::BorderStyle::kFixedSingle,
+            .width = 5055,
+            .height = 3165,
+            .centred = true,
+            .showsIcon = true}),
       pages_{platform::Frame(*this, "Frame1(1)", nullptr, Bounds{960, 0, 4035, 2655}, 5),
              platform::Frame(*this, "Frame1(2)", nullptr, Bounds{960, 0, 4035, 2655}, 15),
              platform::Frame(*this, "Frame1(3)", nullptr, Bounds{960, 60, 4035, 2595}, 7),

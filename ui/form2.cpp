@@ -11,21 +11,16 @@ namespace {
 constexpr platform::Colour kWhite{255, 255, 255};
 constexpr int kTurkishCharset = 162;
 
-platform::FormDesign BackdropDesign() {
-  platform::FormDesign design;
-  design.caption = "Form2";
-  design.border = platform::BorderStyle::kNone;
-  design.centred = false;
-  design.role = platform::WindowRole::kBackdrop;
-  return design;
-}
-
 platform::Font TitleFont(int points) { return {"MS Sans Serif", points, true, true, kTurkishCharset}; }
 
 }  // namespace
 
 Form2::Form2(platform::Platform& platform)
-    : Form(platform, "Form2", BackdropDesign()),
+    : Form(platform, "Form2",
+           {.caption = "Form2",
+            .border = platform::BorderStyle::kNone,
+            .centred = false,
+            .role = platform::WindowRole::kBackdrop}),
       Label1(*this, "Label1", nullptr, {300, 720, 8055, 555}, 0),
       Label2(*this, "Label2", nullptr, {300, 1440, 3555, 555}, 1) {
   Label1.SetCaption("Tarvo's Pelmora v.1.5a");

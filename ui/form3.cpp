@@ -16,18 +16,6 @@ constexpr int kInputRefusalStyle = Style::kExclamation;                        /
 constexpr double kLeastFreeKB = 500000.0 / 1024;  // 500,000 bytes: 488.28125 KB
 constexpr char kInvalidNameCharacters[] = "\\*?,:";
 
-platform::FormDesign ChooserDesign() {
-  platform::FormDesign design;
-  design.caption = "Pelmora";
-  design.border = platform::BorderStyle::kFixedDialog;
-  design.width = 4605;
-  design.height = 2835;
-  design.centred = true;
-  // The program has one icon, the wizard's, and the chooser shows it from its creation.
-  design.showsIcon = true;
-  return design;
-}
-
 // The root of a drive-list entry or a path: "c: [SYSTEM]" and "c:\Games" give "c:\".
 std::string RootText(std::string_view drive) {
   std::string root = Trim(platform::LeftChars(drive, 3));
@@ -56,7 +44,14 @@ std::string DriveRefusal(platform::FileSystem& files, const std::string& root) {
 
 Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
              platform::Label& label10, platform::Form& wizard)
-    : Form(platform, "Form3", ChooserDesign()),
+    : Form(platform, "Form3",
+           // The program has one icon, the wizard's, and the chooser shows it from its creation.
+           {.caption = "Pelmora",
+            .border = platform::BorderStyle::kFixedDialog,
+            .width = 4605,
+            .height = 2835,
+            .centred = true,
+            .showsIcon = true}),
       Dir1(*this, "Dir1", nullptr, Bounds{240, 420, 2715, 1665}, 0),
       Drive1(*this, "Drive1", nullptr, Bounds{240, 2220, 2715, 315}, 1),
       Command1(*this, "Command1", nullptr, Bounds{3240, 1740, 1155, 315}, 2, ""),

@@ -26,30 +26,11 @@ using platform::win32::FormWindow;
 constexpr platform::Colour kStripBlue{0, 0, 200};
 constexpr platform::Colour kWhite{255, 255, 255};
 
-platform::FormDesign ProbeDesign() {
-  platform::FormDesign design;
-  design.caption = "Probe \xC5\x9E";
-  design.width = 5000;
-  design.height = 3300;
-  return design;
-}
-
-platform::FormDesign BackdropDesign() {
-  platform::FormDesign design;
-  design.caption = "Backdrop";
-  design.border = platform::BorderStyle::kNone;
-  design.width = 3000;
-  design.height = 2000;
-  design.centred = false;
-  design.role = platform::WindowRole::kBackdrop;
-  return design;
-}
-
 // Controls declared out of tab order on purpose: the windows must follow the tab order.
 class ProbeForm : public platform::Form {
  public:
   explicit ProbeForm(platform::Platform& platform)
-      : Form(platform, "Probe", ProbeDesign()),
+      : Form(platform, "Probe", {.caption = "Probe \xC5\x9E", .width = 5000, .height = 3300}),
         Group(*this, "Group", nullptr, {120, 120, 3000, 1200}, 0),
         Yes(*this, "Yes", &Group, {120, 240, 2000, 255}, 1, "Yes"),
         No(*this, "No", &Group, {120, 600, 2000, 255}, 2, "No"),
@@ -100,7 +81,14 @@ class ProbeForm : public platform::Form {
 
 class Backdrop : public platform::Form {
  public:
-  explicit Backdrop(platform::Platform& platform) : Form(platform, "Backdrop", BackdropDesign()) {}
+  explicit Backdrop(platform::Platform& platform)
+      : Form(platform, "Backdrop",
+             {.caption = "Backdrop",
+              .border = platform::BorderStyle::kNone,
+              .width = 3000,
+              .height = 2000,
+              .centred = false,
+              .role = platform::WindowRole::kBackdrop}) {}
 };
 
 struct Services {
