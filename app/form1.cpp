@@ -1,12 +1,17 @@
 #include "app/form1.h"
 
+#include <optional>
+#include <string_view>
 #include <variant>
 
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "system/product_records.h"
 #include "system/registry.h"
+#include "app/free_space_check.h"
+#include "payload/payload_items.h"
 #include "ui/form3.h"
+#include "ui/free_space.h"
 
 namespace app {
 
@@ -30,6 +35,11 @@ constexpr char kAgreement[] =
     "PROVIDE MAINTENANCE, SUPPORT, \r\n"
     "UPDATES, ENHANCEMENTS, OR \r\n"
     "MODIFICATIONS.\r\n";
+
+// "D:", "D:\" and the like.
+bool IsDriveRoot(std::string_view path) {
+  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) && path[1] == ':';
+}
 
 }  // namespace
 
@@ -100,7 +110,10 @@ void Form1::Form_Load() {
       state_.InstallDir =
           registry.GetRegString(platform::kHKeyLocalMachine, integration::kProductKey, "Dizin",
                                kDefaultInstallDir);
-      if (!platform::Exists(platform.files, state_.InstallDir.Trimmed(), platform::Attribute::kDirectory)) {
+      // A drive root is no destination the wizard would have recorded.
+      const std::string earlier = state_.InstallDir.Trimmed();
+      if (IsDriveRoot(earlier) ||
+          !platform::Exists(platform.files, earlier, platform::Attribute::kDirectory)) {
         state_.InstallDir = kDefaultInstallDir;
       }
       break;
@@ -148,17 +161,20 @@ void Form1::ShowPage() {
   }
 }
 
-// Makes sure the destination exists before the run: the default one is created, any
-// other one must be there already. Tells the user and returns false otherwise.
+// Makes sure the destination can take the run: not inside the temporary folder, there
+// already (the default one is created), with room enough. Tells the user and returns false
+// otherwise.
 bool Form1::PrepareDestination() {
   platform::FileSystem& files = GetPlatform().files;
   const std::string destination = state_.InstallDir.Trimmed();
-  if (platform::Exists(files, destination, platform::Attribute::kDirectory)) return true;
-
-  if (destination != kDefaultInstallDir) {
+  if (RefusesTemporaryFolder(destination)) return false;
+  const bool exists = platform::Exists(files, destination, platform::Attribute::kDirectory);
+  if (!exists && destination != kDefaultInstallDir) {
     GetToolkit().MsgBox(destination + " could not be found!", Style::kExclamation, "Error");
     return false;
   }
+  if (!HasRoomFor(destination)) return false;
+  if (exists) return true;
   for (const char* folder : {kDefaultInstallParent, kDefaultInstallDir}) {
     if (platform::Exists(files, folder, platform::Attribute::kDirectory)) continue;
     if (files.MkDir(folder) != platform::SystemError::kSuccess) {
@@ -167,6 +183,35 @@ bool Form1::PrepareDestination() {
     }
   }
   return true;
+}
+
+// The clean-up after the run removes the temporary folder: nothing may be installed there.
+bool Form1::RefusesTemporaryFolder(const std::string& destination) {
+  const std::string temporaryFolder = TemporaryFolder();
+  const bool inside = platform::StartsWithIgnoringCase(destination, temporaryFolder) &&
+                      (destination.size() == temporaryFolder.size() || destination[temporaryFolder.size()] == '\\');
+  if (!inside) return false;
+  GetToolkit().MsgBox(destination + " lies in the setup's temporary folder, which is removed after the "
+                      "installation. Please choose another directory.", Style::kExclamation, "Error");
+  return true;
+}
+
+// Every file the run installs must fit on the destination drive beside the ones it replaces,
+// which stay until their new versions are whole. A drive that cannot tell its free space
+// is not held up.
+bool Form1::HasRoomFor(const std::string& destination) {
+  const std::optional<SpaceShortfall> shortfall =
+      FindSpaceShortfall(GetPlatform().files, destination, TemporaryFolder(), payload::kItemTable);
+  if (!shortfall) return true;
+  const std::string separator = GetToolkit().ThousandsSeparator();
+  const auto kilobytes = [&](std::int32_t figure) {
+    return figure == 0 ? std::string("0") : ui::GroupThousands(figure, separator);
+  };
+  GetToolkit().MsgBox("There is not enough free space on drive " + shortfall->drive + " to install Pelmora.\r" +
+                          "It needs " + kilobytes(shortfall->neededKB) + " KB; " + kilobytes(shortfall->freeKB) +
+                          " KB are free.",
+                      Style::kExclamation, "Warning");
+  return false;
 }
 
 void Form1::Command1_Click() {

@@ -53,8 +53,10 @@ class Form1 : public platform::Form {
  private:
   void ShowPage();
   bool PrepareDestination();
+  bool RefusesTemporaryFolder(const std::string& destination);
+  bool HasRoomFor(const std::string& destination);
   void InstallProduct();
-  void StopRun();
+  void StopRun(const std::string& reason);
   void DeleteTempFolder();
   void StartApplication();
 

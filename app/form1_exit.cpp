@@ -35,14 +35,21 @@ void Form1::StartApplication() {
   }
 }
 
-// Removes the temporary folder and what it holds; whatever cannot be removed stays,
-// without a word.
+// Removes the temporary folder and what it holds. Whatever cannot be removed stays, and the
+// user is told where it is.
 void Form1::DeleteTempFolder() {
   Label11.SetCaption(kDeletingText);
   Label11.Refresh();
   platform::FileSystem& files = GetPlatform().files;
-  files.Kill(TemporaryFolder() + "\\*.*");
-  files.RmDir(TemporaryFolder());
+  const std::string folder = TemporaryFolder();
+  files.Kill(folder + "\\*.*");
+  const int removal = files.RmDir(folder);
+  namespace SystemError = platform::SystemError;
+  if (removal != SystemError::kSuccess && removal != SystemError::kFileNotFound &&
+      removal != SystemError::kPathNotFound) {
+    GetToolkit().MsgBox("The temporary folder " + folder + " could not be removed. You can delete it yourself.",
+                        Style::kSystemModal | Style::kExclamation, "Pelmora");
+  }
 }
 
 }  // namespace app

@@ -1,13 +1,13 @@
-// The installation run: every item copied out of the setup file and expanded into the
+// The installation run: every item copied out of the setup file and installed whole in the
 // destination, the records written, the temporary folder removed, the program group
-// created, and the window left in its finish state.
-#include <limits>
-
+// created, and the window left in its finish state with a text that tells what was done.
 #include "app/form1.h"
-#include "payload/expand_files.h"
+#include "app/run_outcome.h"
 #include "payload/extract_payload_item.h"
+#include "payload/install_item.h"
+#include "payload/payload_bounds.h"
 #include "payload/payload_items.h"
-#include "platform/failure.h"
+#include "payload/setup_layout.h"
 #include "platform/file_system.h"
 #include "platform/text.h"
 #include "system/product_records.h"
@@ -18,7 +18,11 @@ namespace app {
 namespace {
 
 namespace Style = platform::MsgBoxStyle;
-constexpr int kItemFailureStyle = Style::kSystemModal | Style::kExclamation;
+constexpr int kRunMessageStyle = Style::kSystemModal | Style::kExclamation;
+
+constexpr std::size_t kApplication = 0;
+constexpr std::size_t kUninstaller = 6;
+constexpr std::size_t kHelp = 7;
 
 // What the run says when an item other than the application fails, in run order.
 struct ItemMessages {
@@ -37,9 +41,14 @@ constexpr ItemMessages kItemMessages[payload::kItemCount] = {
     {"PLM help file could not be extracted!", "PLM help file could not be expanded!"},
 };
 
-std::int32_t AddSizes(std::int32_t a, std::int32_t b) {
-  if (b > std::numeric_limits<std::int32_t>::max() - a) throw platform::PlatformFailure("Overflow");
-  return a + b;
+constexpr char kDamagedSetupFile[] =
+    "The setup file is damaged or incomplete, so nothing has been installed. Please get a new "
+    "copy of the setup program.";
+
+std::string ApplicationNotInstalled(bool destinationFull) {
+  std::string text = "Pelmora.exe could not be installed, so the installation has stopped. No file has been changed.";
+  if (destinationFull) text += " The destination drive is full.";
+  return text;
 }
 
 }  // namespace
@@ -56,64 +65,84 @@ void Form1::InstallProduct() {
   if (platform::EndsWith(sourceFolder, "\\")) sourceFolder.pop_back();
   const std::string sourcePath = sourceFolder + "\\" + toolkit.AppExeName() + ".exe";
 
-  try {
-    const std::string temporaryFolder = TemporaryFolder();
-    if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
-      if (const int error = platform.files.MkDir(temporaryFolder)) {
-        throw platform::PlatformFailure("The temporary folder " + temporaryFolder +
-                                        " could not be created (system error " + std::to_string(error) + ").");
-      }
-    }
-
-    std::int32_t bytesAfter = 0;
-    for (std::size_t item = 0; item < payload::kItemCount; ++item) {
-      const payload::ProductFile& file = payload::kProductFiles[item];
-      const std::int32_t size = payload::kItemSizes[item];
-      const std::string temporaryItem = temporaryFolder + "\\" + std::string(file.temporaryName);
-      const bool isApplication = item == 0;
-
-      Label12.SetCaption(std::string(file.temporaryName));
-      Label12.Refresh();
-      const bool extracted = payload::ExtractPayloadItem(platform, sourcePath, temporaryItem, size, bytesAfter);
-      if (!extracted) {
-        if (isApplication) return StopRun();
-        toolkit.MsgBox(kItemMessages[item].extractionFailed, kItemFailureStyle, "Pelmora");
-      }
-
-      const std::string destination = state_.InstallDir.Trimmed() + "\\" + std::string(file.installedName);
-      Label12.SetCaption(destination);
-      toolkit.DoEvents();
-      // What a failed extraction left behind is no item: expanding it would install an
-      // empty or partial file over the one already there.
-      if (!extracted || payload::ExpandFile(platform, temporaryItem, destination, /*showErrors=*/true) < 0) {
-        if (isApplication) return StopRun();
-        toolkit.MsgBox(kItemMessages[item].expansionFailed, kItemFailureStyle, "Pelmora");
-      }
-      bytesAfter = AddSizes(bytesAfter, size);
-    }
-
-    Label12.SetCaption("");
-    Label12.Refresh();
-    Label11.SetCaption("Registry settings are being done...");
-    Label11.Refresh();
-    integration::Registry registry(platform);
-    integration::WriteProductRecords(registry, state_.InstallDir.Trimmed());
-  } catch (const std::exception&) {
-    // A platform failure ends the program; the temporary files go first.
-    DeleteTempFolder();
-    throw;
+  // A setup file that does not hold exactly the items it was built with would install
+  // wrong bytes: nothing is taken from it.
+  payload::ItemPlaces places;
+  if (!payload::PlaceItems(payload::kItemTable, places) ||
+      !payload::SetupFileIsWhole(platform.files, sourcePath, places.payloadLength)) {
+    return StopRun(kDamagedSetupFile);
   }
+
+  const std::string temporaryFolder = TemporaryFolder();
+  if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
+    if (const int error = platform.files.MkDir(temporaryFolder)) {
+      return StopRun("The temporary folder " + temporaryFolder + " could not be created (system error " +
+              std::to_string(error) + "), so nothing has been installed.");
+    }
+  }
+
+  const std::string directory = state_.InstallDir.Trimmed();
+  RunOutcome outcome;
+  bool installed[payload::kItemCount] = {};
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    const payload::ProductFile& file = payload::kProductFiles[item];
+    const std::string temporaryItem = temporaryFolder + "\\" + std::string(file.temporaryName);
+
+    Label12.SetCaption(std::string(file.temporaryName));
+    Label12.Refresh();
+    const bool extracted = payload::ExtractPayloadItem(platform, sourcePath, temporaryItem,
+                                                       payload::kItemTable[item].size, places.bytesAfter[item]);
+    if (!extracted) {
+      if (item == kApplication) return StopRun(ApplicationNotInstalled(false));
+      toolkit.MsgBox(kItemMessages[item].extractionFailed, kRunMessageStyle, "Pelmora");
+    }
+
+    const std::string destination = directory + "\\" + std::string(file.installedName);
+    Label12.SetCaption(destination);
+    toolkit.DoEvents();
+    // What a failed extraction left behind is no item: the installed file stays as it is.
+    payload::ItemInstallation installation;
+    if (extracted) installation = payload::InstallItem(platform, temporaryItem, destination, payload::kItemTable[item]);
+    installed[item] = installation.installed;
+    if (!installation.installed) {
+      if (item == kApplication) return StopRun(ApplicationNotInstalled(installation.destinationFull));
+      toolkit.MsgBox(kItemMessages[item].expansionFailed, kRunMessageStyle, "Pelmora");
+      outcome.FileNotInstalled(file.installedName);
+    }
+  }
+
+  Label12.SetCaption("");
+  Label12.Refresh();
+  Label11.SetCaption("Registry settings are being done...");
+  Label11.Refresh();
+  // The uninstall entry runs the uninstaller: it is written only when there is one to run.
+  const bool uninstallerInPlace =
+      installed[kUninstaller] ||
+      platform::Exists(platform.files, directory + "\\Uninstall PLM.exe", platform::Attribute::kNormal);
+  integration::Registry registry(platform);
+  const integration::RecordsWritten records =
+      integration::WriteProductRecords(registry, directory, uninstallerInPlace);
+  if (!records.productKey) outcome.RecordsNotWritten();
+  if (!records.uninstallEntry) outcome.UninstallEntryNotWritten();
+
   DeleteTempFolder();
 
   Label11.SetCaption("Shortcuts are being created...");
   Label11.Refresh();
-  integration::CreateProgramGroup(Picture1.Link(), platform.files, state_.InstallDir.Trimmed());
+  const std::vector<std::string> missingItems = integration::CreateProgramGroup(
+      Picture1.Link(), platform.files, directory, {.help = installed[kHelp], .uninstaller = installed[kUninstaller]});
+  if (!missingItems.empty()) {
+    std::string text = "Program Manager did not add these items to the program group Pelmora:";
+    for (const std::string& caption : missingItems) text += "\r" + caption;
+    toolkit.MsgBox(text, kRunMessageStyle, "Pelmora");
+    outcome.GroupItemsMissing(missingItems);
+  }
 
   SetFocus();
   toolkit.DoEvents();
   SetFocus();
 
-  Label11.SetCaption("Installation of Pelmora has been successfully completed! You can run PLM from the Start Menu.");
+  Label11.SetCaption(outcome.FinishText());
   Label11.Refresh();
   Command1.SetEnabled(false);
   Command3.SetEnabled(false);
@@ -122,8 +151,10 @@ void Form1::InstallProduct() {
   Command2.SetCaption("Finish");
 }
 
-// The application item failed: nothing more can be installed.
-void Form1::StopRun() {
+// Nothing more can be installed: the user is told why, the temporary files go, and the
+// program ends.
+void Form1::StopRun(const std::string& reason) {
+  GetToolkit().MsgBox(reason, kRunMessageStyle, "Pelmora");
   DeleteTempFolder();
   GetToolkit().EndProgram();
 }

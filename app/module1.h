@@ -19,6 +19,7 @@ class Module1 {
   Form1& Wizard() { return form1_; }
 
  private:
+  platform::Platform& platform_;
   SharedState state_;
   ui::Form2 form2_;
   Form1 form1_;

@@ -73,11 +73,16 @@ constexpr std::array<CopyFailure, 5> kCopyFailures = {{
      "Kaynak dosyanın sıkıştırılması için kullanılmış olan algortima desteklenmiyor!"},
 }};
 
-void ShowCopyError(platform::Toolkit& toolkit, std::int32_t resultCode) {
+const CopyFailure* FindCopyFailure(std::int32_t resultCode) {
   const auto found = std::find_if(kCopyFailures.begin(), kCopyFailures.end(),
                                   [&](const CopyFailure& f) { return f.result == resultCode; });
-  if (found != kCopyFailures.end())
-    toolkit.MsgBox(std::string(found->text), kStyle, std::string(kTitle));
+  return found == kCopyFailures.end() ? nullptr : &*found;
+}
+
+void ShowCopyError(platform::Toolkit& toolkit, std::int32_t resultCode) {
+  if (const CopyFailure* failure = FindCopyFailure(resultCode)) {
+    toolkit.MsgBox(std::string(failure->text), kStyle, std::string(kTitle));
+  }
 }
 
 // LZCopy's result: a size above 0 as it is, 0 or an error code times 100.
@@ -97,6 +102,10 @@ std::int32_t MapOpenError(std::int32_t handle, std::uint16_t errorCode) {
     if (known.errorCode == code) return known.failure.result;
   }
   return kUnknownOpenFailure.result;
+}
+
+bool ExpandFileReports(std::int32_t resultCode) {
+  return FindOpenFailure(resultCode) != nullptr || FindCopyFailure(resultCode) != nullptr;
 }
 
 void ShowOpenError(platform::Toolkit& toolkit, std::int32_t resultCode, const std::string& path) {

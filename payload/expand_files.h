@@ -19,6 +19,9 @@ std::int32_t ExpandFile(platform::Platform& platform, const std::string& sourceP
 // code, read as a signed 16-bit value: −1 to −15 for the codes the module knows, −16 else.
 std::int32_t MapOpenError(std::int32_t handle, std::uint16_t errorCode);
 
+// Whether ExpandFile shows a message of its own for this result, when asked to.
+bool ExpandFileReports(std::int32_t resultCode);
+
 // Shows the message for an open failure (−1 to −16) naming the trimmed path; nothing for any
 // other code.
 void ShowOpenError(platform::Toolkit& toolkit, std::int32_t resultCode, const std::string& path);

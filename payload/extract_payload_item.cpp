@@ -1,11 +1,11 @@
 #include "payload/extract_payload_item.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <new>
 
 #include "payload/item_position.h"
+#include "payload/payload_bounds.h"
 #include "payload/szdd_format.h"
 #include "platform/text.h"
 
@@ -29,17 +29,6 @@ struct Channels {
   }
 };
 
-// The payload's end in the open setup file, or -1 when the file cannot be read.
-std::int64_t FindPayloadEnd(FileChannel& source) {
-  const std::int64_t length = source.Length();
-  if (length < 0) return -1;
-  std::array<std::uint8_t, kPeHeaderSpan> headers;
-  const auto count = static_cast<std::size_t>(
-      std::min<std::int64_t>(length, static_cast<std::int64_t>(headers.size())));
-  if (!source.ReadAt(0, headers.data(), count)) return -1;
-  return PayloadEnd(std::span(headers.data(), count), length);
-}
-
 bool IsSzdd(const std::uint8_t* item, std::int32_t itemSize) {
   return static_cast<std::size_t>(itemSize) >= szdd::kSignature.size() &&
          std::equal(szdd::kSignature.begin(), szdd::kSignature.end(), item);
@@ -57,8 +46,10 @@ bool CopyItem(platform::FileSystem& files, Channels& channels, const std::string
   channels.destination = files.Open(destinationPath, ChannelMode::kWriteLocked, error);
   if (!channels.destination) return false;
 
+  PayloadBounds bounds;
   std::int32_t position = 0;
-  if (!ItemPosition(FindPayloadEnd(*channels.source), itemSize, bytesAfter, position)) {
+  if (!ReadPayloadBounds(*channels.source, bounds) ||
+      !ItemPosition(bounds.payloadEnd, itemSize, bytesAfter, position)) {
     return false;
   }
   const auto size = static_cast<std::size_t>(itemSize);

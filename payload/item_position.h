@@ -15,6 +15,11 @@ bool ItemPosition(std::int64_t payloadEnd, std::int32_t itemSize, std::int32_t b
 // How many bytes from the start of a setup file hold its PE headers (the file's first ones).
 constexpr std::size_t kPeHeaderSpan = 4096;
 
+// Where the program image ends: the end of the last section's bytes in the file (or of the
+// headers, if later), read from its PE headers; -1 when `headers` (the file's first bytes,
+// up to kPeHeaderSpan) do not hold the headers of a PE file.
+std::int64_t ImageEnd(std::span<const std::uint8_t> headers);
+
 // Where the payload ends: where the setup file's certificate table (an Authenticode
 // signature, appended after the payload) begins when the file's PE security directory
 // points at a table that ends the file; otherwise the file's length. `headers` holds the

@@ -1,7 +1,5 @@
 #include "platform/dde_link.h"
 
-#include "platform/failure.h"
-
 namespace platform {
 
 DdeLink::~DdeLink() { Close(); }
@@ -12,25 +10,20 @@ void DdeLink::Close() {
   mode_ = LinkMode::kNone;
 }
 
-void DdeLink::SetLinkMode(LinkMode mode) {
+bool DdeLink::SetLinkMode(LinkMode mode) {
   Close();
-  if (mode == LinkMode::kNone) return;
+  if (mode == LinkMode::kNone) return true;
   const auto bar = topic_.find('|');
   const std::string application = topic_.substr(0, bar);
   const std::string topic = bar == std::string::npos ? std::string() : topic_.substr(bar + 1);
   conversation_ = dde_.Connect(application, topic);
-  if (conversation_ == 0) {
-    throw PlatformFailure("No application responded to the DDE conversation \"" + topic_ +
-                          "\": Program Manager's interface is not available.");
-  }
+  if (conversation_ == 0) return false;
   mode_ = mode;
+  return true;
 }
 
-void DdeLink::LinkExecute(const std::string& command) {
-  if (conversation_ == 0) throw PlatformFailure("No DDE conversation is open for the command " + command);
-  if (!dde_.Execute(conversation_, command)) {
-    throw PlatformFailure("The application \"" + topic_ + "\" refused the DDE command " + command);
-  }
+bool DdeLink::LinkExecute(const std::string& command) {
+  return conversation_ != 0 && dde_.Execute(conversation_, command);
 }
 
 }  // namespace platform

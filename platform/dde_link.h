@@ -1,7 +1,6 @@
 #pragma once
 // The DDE client link that a control can hold: the application and topic to talk to, the
-// item, and the mode that opens and closes the conversation. A conversation that cannot
-// be opened, or a command the application refuses, is a platform failure.
+// item, and the mode that opens and closes the conversation.
 #include <cstdint>
 #include <string>
 
@@ -24,9 +23,12 @@ class DdeLink {
   // The application and the topic joined by "|", as "Progman|progman".
   void SetLinkTopic(std::string topic) { topic_ = std::move(topic); }
   void SetLinkItem(std::string item) { item_ = std::move(item); }
-  void SetLinkMode(LinkMode mode);
-  // Sends one command over the open conversation and waits for its acknowledgement.
-  void LinkExecute(const std::string& command);
+  // Closes any open conversation, then opens one for kManual: false when no application
+  // answers, and the link stays closed.
+  bool SetLinkMode(LinkMode mode);
+  // Sends one command over the open conversation and waits for its acknowledgement; false
+  // when no conversation is open or the application refused the command.
+  bool LinkExecute(const std::string& command);
 
   LinkMode Mode() const { return mode_; }
 

@@ -95,6 +95,10 @@ class FileSystem {
   // Deletes every ordinary file matching the pattern ("C:\Temp\PLMTMP\*.*"); returns 0,
   // or the error code of the first failure (kFileNotFound when nothing matched).
   virtual int Kill(const std::string& pattern) = 0;
+  // Puts the file at `from` in place of the one at `to` (MoveFileEx, replacing an existing
+  // file); returns 0 or the error code. An existing file at `to` that is open, read-only or a
+  // folder is not replaced.
+  virtual int Rename(const std::string& from, const std::string& to) = 0;
   // Opens a raw byte channel; on failure returns null and sets `error`.
   virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) = 0;
 
@@ -113,6 +117,9 @@ class FileSystem {
   // ("c:" gives "C:\Games" when that is drive C's current folder); empty when it cannot be
   // resolved (GetFullPathName).
   virtual std::string FullPath(const std::string& path) = 0;
+  // The path as a program that reads the system's ANSI code page can take it: unchanged
+  // when the code page spells it, otherwise its short (8.3) form, where it has one.
+  virtual std::string AnsiPath(const std::string& path) = 0;
   // The names of the folders inside a folder, sorted without regard to letter case;
   // false when the folder cannot be read.
   virtual bool ListFolders(const std::string& path, std::vector<std::string>& names) = 0;

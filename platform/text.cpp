@@ -31,4 +31,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
                     [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
+bool StartsWithIgnoringCase(std::string_view text, std::string_view head) {
+  return text.size() >= head.size() && EqualsIgnoringCase(text.substr(0, head.size()), head);
+}
+
 }  // namespace platform

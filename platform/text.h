@@ -15,5 +15,6 @@ std::string LeftChars(std::string_view text, std::size_t count);
 
 // Letter-case folding of ASCII letters, as the file system and the registry compare names.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringCase(std::string_view text, std::string_view head);
 
 }  // namespace platform

@@ -2,18 +2,22 @@
 
 namespace integration {
 
-void WriteProductRecords(Registry& registry, const std::string& directory) {
+RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory, bool uninstallerInstalled) {
   const platform::RegKey machine = platform::kHKeyLocalMachine;
-  registry.CreateRegKey(machine, kProductKey);
-  registry.SetRegString(machine, kProductKey, "Dizin", directory);
-  registry.SetRegLong(machine, kProductKey, "Version", 7);
-  registry.SetRegLong(machine, kProductKey, "IncCur", 1);
-  registry.CreateRegKey(machine, kUninstallKey);
-  registry.SetRegString(machine, kUninstallKey, "DisplayName", "Tarvo's Pelmora");
+  RecordsWritten written;
+  // Every write is tried, whatever happened to the one before.
+  written.productKey = registry.CreateRegKey(machine, kProductKey);
+  written.productKey &= registry.SetRegString(machine, kProductKey, "Dizin", directory);
+  written.productKey &= registry.SetRegLong(machine, kProductKey, "Version", 7);
+  written.productKey &= registry.SetRegLong(machine, kProductKey, "IncCur", 1);
+  if (!uninstallerInstalled) return written;
+  written.uninstallEntry = registry.CreateRegKey(machine, kUninstallKey);
+  written.uninstallEntry &= registry.SetRegString(machine, kUninstallKey, "DisplayName", "Tarvo's Pelmora");
   // The system runs this as a command line: quoted, so that a blank in the path does not
   // split it.
-  registry.SetRegString(machine, kUninstallKey, "UninstallString",
-                        "\"" + directory + "\\Uninstall PLM.exe\"");
+  written.uninstallEntry &= registry.SetRegString(machine, kUninstallKey, "UninstallString",
+                                                  "\"" + directory + "\\Uninstall PLM.exe\"");
+  return written;
 }
 
 }  // namespace integration

@@ -11,8 +11,15 @@ inline constexpr char kVendorKey[] = "Software\\Quorvalen";
 inline constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
 inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
 
-// Writes the seven records in their order, each reporting its own failure; `directory` is
-// the trimmed destination.
-void WriteProductRecords(Registry& registry, const std::string& directory);
+// Which of the records were written whole.
+struct RecordsWritten {
+  bool productKey = false;      // the destination and the two numbers
+  bool uninstallEntry = false;  // the entry in the list of installed programs
+};
+
+// Writes the records in their order, each reporting its own failure; `directory` is the
+// trimmed destination. The uninstall entry is written only when the destination holds an
+// uninstaller for it to run.
+RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory, bool uninstallerInstalled);
 
 }  // namespace integration

@@ -4,30 +4,45 @@ namespace integration {
 
 namespace {
 
-std::string AddItem(const std::string& commandLine, const std::string& caption) {
-  return "[additem(\"" + commandLine + "\"," + caption + ")]";
+struct GroupItem {
+  const char* fileName;
+  const char* caption;
+};
+
+constexpr GroupItem kApplication = {"Pelmora.exe", "Tarvo's Pelmora"};
+constexpr GroupItem kHelp = {"PLM.chm", "Pelmora Help"};
+constexpr GroupItem kUninstaller = {"Uninstall PLM.exe", "Uninstall Pelmora"};
+
+// The command line stands in quotation marks: a blank in the path must not split it.
+// Program Manager reads the system's ANSI code page, so a path that it cannot spell goes by
+// its short form.
+std::string AddItem(platform::FileSystem& files, const std::string& directory, const GroupItem& item) {
+  return "[additem(\"" + files.AnsiPath(directory + "\\" + item.fileName) + "\"," + item.caption + ")]";
 }
 
-bool IsInstalledFile(platform::FileSystem& files, const std::string& path) {
-  return platform::Exists(files, path, platform::Attribute::kNormal);
+bool IsInPlace(platform::FileSystem& files, const std::string& directory, const GroupItem& item,
+               bool installed) {
+  return installed || platform::Exists(files, directory + "\\" + item.fileName, platform::Attribute::kNormal);
 }
 
 }  // namespace
 
-void CreateProgramGroup(platform::DdeLink& link, platform::FileSystem& files, const std::string& directory) {
+std::vector<std::string> CreateProgramGroup(platform::DdeLink& link, platform::FileSystem& files,
+                                            const std::string& directory, InstalledExtras installed) {
+  std::vector<const GroupItem*> items = {&kApplication};
+  if (IsInPlace(files, directory, kHelp, installed.help)) items.push_back(&kHelp);
+  if (IsInPlace(files, directory, kUninstaller, installed.uninstaller)) items.push_back(&kUninstaller);
+
   link.SetLinkTopic("Progman|progman");
   link.SetLinkItem("");
   link.SetLinkMode(platform::LinkMode::kNone);
-  link.SetLinkMode(platform::LinkMode::kManual);
-  link.LinkExecute("[CreateGroup(Pelmora)]");
-  link.LinkExecute(AddItem(directory + "\\Pelmora.exe", "Tarvo's Pelmora"));
-  if (IsInstalledFile(files, directory + "\\PLM.chm")) {
-    link.LinkExecute(AddItem(directory + "\\PLM.chm", "Pelmora Help"));
-  }
-  if (IsInstalledFile(files, directory + "\\Uninstall PLM.exe")) {
-    link.LinkExecute(AddItem(directory + "\\Uninstall PLM.exe", "Uninstall Pelmora"));
+  const bool created = link.SetLinkMode(platform::LinkMode::kManual) && link.LinkExecute("[CreateGroup(Pelmora)]");
+  std::vector<std::string> missing;
+  for (const GroupItem* item : items) {
+    if (!created || !link.LinkExecute(AddItem(files, directory, *item))) missing.emplace_back(item->caption);
   }
   link.SetLinkMode(platform::LinkMode::kNone);
+  return missing;
 }
 
 }  // namespace integration

@@ -24,39 +24,45 @@ std::string TextBeforeNul(const char* bytes, std::size_t size) {
 
 void Registry::ShowError(const std::string& text) { platform_.toolkit.MsgBox(text, kErrorStyle, kTitle); }
 
-void Registry::CreateRegKey(RegKey rootKey, const std::string& keyPath) {
+bool Registry::CreateRegKey(RegKey rootKey, const std::string& keyPath) {
   RegKey key = 0;
   if (platform_.registry.CreateKey(rootKey, keyPath, key) != kSuccess) {
     ShowError("Registry anahtarı oluşturulamadı. Registry key could not be created!");
-    return;
+    return false;
   }
   platform_.registry.CloseKey(key);
+  return true;
 }
 
-void Registry::SetRegString(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                            const std::string& valueText) {
-  // A key that cannot be created makes the write fail, which reports it.
+bool Registry::SetValue(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+                        std::uint32_t type, const std::vector<std::uint8_t>& data) {
   RegKey key = 0;
-  const bool created = platform_.registry.CreateKey(rootKey, keyPath, key) == kSuccess;
+  if (platform_.registry.CreateKey(rootKey, keyPath, key) != kSuccess) return false;
+  const long written = platform_.registry.SetValueEx(key, valueName, type, data.data(),
+                                                     static_cast<std::uint32_t>(data.size()));
+  platform_.registry.CloseKey(key);
+  return written == kSuccess;
+}
+
+// A key that cannot be created or opened is reported as the string that cannot be written.
+bool Registry::SetRegString(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+                            const std::string& valueText) {
   std::vector<std::uint8_t> data(valueText.begin(), valueText.end());
   data.push_back(0);
-  const long written = platform_.registry.SetValueEx(key, valueName, platform::RegType::kSz, data.data(),
-                                                     static_cast<std::uint32_t>(data.size()));
-  if (written != kSuccess) {
-    ShowError("Registry'e string yazılamadı! Registry value(string) could not be written!");
-  }
-  if (created) platform_.registry.CloseKey(key);
+  if (SetValue(rootKey, keyPath, valueName, platform::RegType::kSz, data)) return true;
+  ShowError("Registry'e string yazılamadı! Registry value(string) could not be written!");
+  return false;
 }
 
-void Registry::SetRegLong(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+bool Registry::SetRegLong(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
                           std::int32_t valueNumber) {
-  RegKey key = 0;
-  const bool created = platform_.registry.CreateKey(rootKey, keyPath, key) == kSuccess;
   const auto bits = static_cast<std::uint32_t>(valueNumber);
-  const std::uint8_t data[4] = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                                static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
-  platform_.registry.SetValueEx(key, valueName, platform::RegType::kDword, data, sizeof data);
-  if (created) platform_.registry.CloseKey(key);
+  const std::vector<std::uint8_t> data = {
+      static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+      static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+  if (SetValue(rootKey, keyPath, valueName, platform::RegType::kDword, data)) return true;
+  ShowError("Registry'e sayı yazılamadı! Registry value(number) could not be written!");
+  return false;
 }
 
 std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
@@ -70,9 +76,12 @@ std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath, c
       type == platform::RegType::kSz) {
     std::string buffer(length, ' ');
     std::uint32_t secondType = platform::RegType::kNone;
-    platform_.registry.QueryValueEx(key, valueName, secondType, reinterpret_cast<std::uint8_t*>(buffer.data()),
-                                    length);
-    result = TextBeforeNul(buffer.data(), buffer.size());
+    // The value may have changed, or gone, since the first query.
+    if (platform_.registry.QueryValueEx(key, valueName, secondType,
+                                        reinterpret_cast<std::uint8_t*>(buffer.data()), length) == kSuccess &&
+        secondType == platform::RegType::kSz && length <= buffer.size()) {
+      result = TextBeforeNul(buffer.data(), length);
+    }
   }
   platform_.registry.CloseKey(key);
   return result;

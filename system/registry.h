@@ -1,7 +1,8 @@
 #pragma once
 // The registry procedures the setup program needs: create a key, write a string or a
 // number, read a string with a default, list the subkeys of a key. Each procedure opens
-// the key it works on and closes it before it returns, and reports its own failures.
+// the key it works on and closes it before it returns, and reports its own failures. The
+// writing procedures also tell their caller whether the write was done.
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -20,10 +21,10 @@ class Registry {
  public:
   explicit Registry(platform::Platform& platform) : platform_(platform) {}
 
-  void CreateRegKey(platform::RegKey rootKey, const std::string& keyPath);
-  void SetRegString(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+  bool CreateRegKey(platform::RegKey rootKey, const std::string& keyPath);
+  bool SetRegString(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
                     const std::string& valueText);
-  void SetRegLong(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+  bool SetRegLong(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
                   std::int32_t valueNumber);
   std::string GetRegString(platform::RegKey rootKey, const std::string& keyPath,
                            const std::string& valueName, const std::string& defaultText);
@@ -31,6 +32,9 @@ class Registry {
 
  private:
   void ShowError(const std::string& text);
+  // Creates or opens the key and sets one value; false when either fails.
+  bool SetValue(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
+                std::uint32_t type, const std::vector<std::uint8_t>& data);
 
   platform::Platform& platform_;
 };

@@ -1,31 +1,138 @@
 #pragma once
-// Makes operations of the portable platform fail on demand, by operation name and call
-// count, so that a test can fail the Nth call of anything, once or from then on.
-#include <map>
-#include <string>
+// Makes operations of the portable platform fail on demand, so that a test can fail the Nth
+// call of one operation, or the Nth platform call of any kind, once or from then on.
+//
+// Every operation that can fail is a fault point of the table below, with the error it
+// fails with when a fault of any kind hits it. A test names operations by their table names;
+// a name that is not in the table is an error, not a fault that never fires.
+#include <array>
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/lz_api.h"
+#include "platform/registry_api.h"
 
 namespace platform::portable {
+
+enum class FaultPoint {
+  // Files.
+  kGetAttributes,
+  kMkDir,
+  kRmDir,
+  kKill,
+  kDeleteFile,
+  kRename,
+  kOpen,
+  kLength,
+  kRead,
+  kWrite,
+  kClose,
+  kTempPath,
+  kDriveType,
+  kDiskFreeSpace,
+  kListFolders,
+  // LZ expansion.
+  kLzCopy,
+  // Registry.
+  kCreateKey,
+  kOpenKey,
+  kSetValueEx,
+  kQueryValueEx,
+  kEnumKey,
+  // Program Manager.
+  kConnect,
+  kExecute,
+  // Toolkit.
+  kStartProgram,
+  kGetWorkArea,
+  kClaimInstance,
+};
+
+struct FaultPointInfo {
+  FaultPoint point;
+  std::string_view name;
+  int anyCallError;  // what the operation fails with when a fault of any kind hits it
+};
+
+// The error of an operation that only succeeds or fails.
+constexpr int kOperationFailed = 1;
+
+// The fault points by name, each at the place of its FaultPoint.
+inline constexpr std::array<FaultPointInfo, static_cast<std::size_t>(FaultPoint::kClaimInstance) + 1>
+    kFaultPoints = {{
+        {FaultPoint::kGetAttributes, "GetAttributes", SystemError::kAccessDenied},
+        {FaultPoint::kMkDir, "MkDir", SystemError::kAccessDenied},
+        {FaultPoint::kRmDir, "RmDir", SystemError::kAccessDenied},
+        {FaultPoint::kKill, "Kill", SystemError::kAccessDenied},
+        {FaultPoint::kDeleteFile, "DeleteFile", SystemError::kAccessDenied},
+        {FaultPoint::kRename, "Rename", SystemError::kSharingViolation},
+        {FaultPoint::kOpen, "Open", SystemError::kAccessDenied},
+        {FaultPoint::kLength, "Length", SystemError::kAccessDenied},
+        {FaultPoint::kRead, "Read", SystemError::kCrc},
+        {FaultPoint::kWrite, "Write", SystemError::kDiskFull},
+        {FaultPoint::kClose, "Close", SystemError::kDiskFull},
+        {FaultPoint::kTempPath, "TempPath", kOperationFailed},
+        {FaultPoint::kDriveType, "DriveType", kOperationFailed},
+        {FaultPoint::kDiskFreeSpace, "DiskFreeSpace", SystemError::kNotReady},
+        {FaultPoint::kListFolders, "ListFolders", SystemError::kAccessDenied},
+        {FaultPoint::kLzCopy, "LZCopy", LzError::kWrite},
+        {FaultPoint::kCreateKey, "CreateKey", RegStatus::kAccessDenied},
+        {FaultPoint::kOpenKey, "OpenKey", RegStatus::kAccessDenied},
+        {FaultPoint::kSetValueEx, "SetValueEx", RegStatus::kAccessDenied},
+        {FaultPoint::kQueryValueEx, "QueryValueEx", RegStatus::kAccessDenied},
+        {FaultPoint::kEnumKey, "EnumKey", RegStatus::kAccessDenied},
+        {FaultPoint::kConnect, "Connect", kOperationFailed},
+        {FaultPoint::kExecute, "Execute", kOperationFailed},
+        {FaultPoint::kStartProgram, "StartProgram", kOperationFailed},
+        {FaultPoint::kGetWorkArea, "GetWorkArea", kOperationFailed},
+        {FaultPoint::kClaimInstance, "ClaimInstance", kOperationFailed},
+    }};
+
+// The table is indexed by fault point: each entry must stand at its own place.
+static_assert([] {
+  for (std::size_t i = 0; i < kFaultPoints.size(); ++i) {
+    if (static_cast<std::size_t>(kFaultPoints[i].point) != i) return false;
+  }
+  return true;
+}());
 
 class FaultPlan {
  public:
   // The `nth` call (counted from now, 1-based) of `operation` fails with `error`; with
-  // `persistent`, every later call fails too.
-  void Fail(const std::string& operation, int error, int nth = 1, bool persistent = false);
+  // `persistent`, every later call fails too. Throws std::invalid_argument for a name that
+  // is no fault point.
+  void Fail(std::string_view operation, int error, int nth = 1, bool persistent = false);
+  // The `nth` platform call of any kind (counted from now) fails with that operation's own
+  // error; with `persistent`, every later call of any kind fails too.
+  void FailAnyCall(int nth, bool persistent = false);
   void Clear();
 
   // Called by each operation: 0 to go on, or the error to fail with.
-  int Check(const std::string& operation);
-  // How many times the operation has been called so far.
-  int Calls(const std::string& operation) const;
+  int Check(FaultPoint point);
+  // How many times the operation, or any operation, has been called so far.
+  int Calls(std::string_view operation) const;
+  int TotalCalls() const { return totalCalls_; }
+  // The operations that have failed so far, in order.
+  const std::vector<FaultPoint>& Failed() const { return failed_; }
+
+  static std::string_view NameOf(FaultPoint point);
 
  private:
   struct Fault {
     int error = 0;
-    int atCall = 0;
+    int atCall = 0;  // 0: none
     bool persistent = false;
+    bool Hits(int call) const { return atCall != 0 && (call == atCall || (persistent && call > atCall)); }
   };
-  std::map<std::string, int> calls_;
-  std::map<std::string, Fault> faults_;
+  static std::size_t IndexOf(std::string_view operation);
+
+  std::array<int, kFaultPoints.size()> calls_{};
+  std::array<Fault, kFaultPoints.size()> faults_{};
+  Fault anyCall_;
+  int totalCalls_ = 0;
+  std::vector<FaultPoint> failed_;
 };
 
 }  // namespace platform::portable

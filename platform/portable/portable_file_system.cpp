@@ -101,6 +101,20 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
+bool IsShortNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
+// Upper-case ASCII letters and digits of `text`, at most `count` of them.
+std::string ShortNamePart(std::string_view text, std::size_t count) {
+  std::string part;
+  for (char c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (IsShortNameCharacter(c) && part.size() < count) part += c;
+  }
+  return part;
+}
+
 bool IsDirectory(const fs::path& path) {
   std::error_code ignored;
   return fs::is_directory(path, ignored);
@@ -117,12 +131,12 @@ class PortableChannel : public FileChannel {
 
   std::int64_t Length() override {
     struct stat info {};
-    if (fd_ < 0 || files_.faults_.Check("Length") != 0 || fstat(fd_, &info) != 0) return -1;
+    if (fd_ < 0 || files_.faults_.Check(FaultPoint::kLength) != 0 || fstat(fd_, &info) != 0) return -1;
     return info.st_size;
   }
 
   bool ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) override {
-    if (fd_ < 0 || offset < 0 || files_.faults_.Check("Read") != 0) return false;
+    if (fd_ < 0 || offset < 0 || files_.faults_.Check(FaultPoint::kRead) != 0) return false;
     while (count > 0) {
       const ssize_t got = pread(fd_, buffer, count, static_cast<off_t>(offset));
       if (got <= 0) return false;
@@ -134,7 +148,7 @@ class PortableChannel : public FileChannel {
   }
 
   bool Write(const std::uint8_t* data, std::size_t count) override {
-    if (fd_ < 0 || files_.faults_.Check("Write") != 0) return false;
+    if (fd_ < 0 || files_.faults_.Check(FaultPoint::kWrite) != 0) return false;
     while (count > 0) {
       const ssize_t put = write(fd_, data, count);
       if (put <= 0) return false;
@@ -149,7 +163,7 @@ class PortableChannel : public FileChannel {
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
     files_.Released(key_, mode_);
-    return closed && files_.faults_.Check("Close") == 0;
+    return closed && files_.faults_.Check(FaultPoint::kClose) == 0;
   }
 
  private:
@@ -158,6 +172,24 @@ class PortableChannel : public FileChannel {
   std::string key_;
   ChannelMode mode_;
 };
+
+bool InAnsiCodePage(std::string_view text) {
+  // A lead byte of 0xC4 or above starts a code point beyond U+00FF.
+  return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC4; });
+}
+
+std::string ShortName(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  const std::string_view base = name.substr(0, dot);
+  const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+  const std::string shortBase = ShortNamePart(base, 8);
+  const std::string shortExtension = ShortNamePart(extension, 3);
+  const bool isShort = shortBase.size() == base.size() && shortExtension.size() == extension.size() &&
+                       name.find('.') == dot && !base.empty();
+  std::string alias = isShort ? shortBase : ShortNamePart(base, 6) + "~1";
+  if (!shortExtension.empty()) alias += "." + shortExtension;
+  return alias;
+}
 
 PortableFileSystem::~PortableFileSystem() = default;
 
@@ -210,7 +242,7 @@ std::optional<PortableFileSystem::Resolved> PortableFileSystem::Resolve(const st
       bool found = false;
       for (const auto& entry : fs::directory_iterator(resolved.host, ignored)) {
         const std::string candidate = entry.path().filename().string();
-        if (EqualsIgnoringCase(candidate, part)) {
+        if (EqualsIgnoringCase(candidate, part) || EqualsIgnoringCase(ShortName(candidate), part)) {
           name = candidate;
           found = true;
           break;
@@ -229,6 +261,12 @@ std::optional<PortableFileSystem::Resolved> PortableFileSystem::Resolve(const st
   return resolved;
 }
 
+bool PortableFileSystem::EntryExists(const std::string& path) const {
+  const auto host = HostPath(path);
+  std::error_code ignored;
+  return host && fs::exists(*host, ignored);
+}
+
 std::optional<std::filesystem::path> PortableFileSystem::HostPath(const std::string& path) const {
   int error = 0;
   const auto resolved = Resolve(path, error);
@@ -237,7 +275,7 @@ std::optional<std::filesystem::path> PortableFileSystem::HostPath(const std::str
 }
 
 std::uint32_t PortableFileSystem::GetAttributes(const std::string& path) {
-  int error = faults_.Check("GetAttributes");
+  int error = faults_.Check(FaultPoint::kGetAttributes);
   if (error != 0) return Attribute::kNoEntry;
   const auto resolved = Resolve(path, error);
   if (!resolved) return Attribute::kNoEntry;
@@ -249,7 +287,7 @@ std::uint32_t PortableFileSystem::GetAttributes(const std::string& path) {
 }
 
 int PortableFileSystem::MkDir(const std::string& path) {
-  int error = faults_.Check("MkDir");
+  int error = faults_.Check(FaultPoint::kMkDir);
   if (error != 0) return error;
   const auto resolved = Resolve(path, error);
   if (!resolved) return error;
@@ -262,7 +300,7 @@ int PortableFileSystem::MkDir(const std::string& path) {
 }
 
 int PortableFileSystem::RmDir(const std::string& path) {
-  int error = faults_.Check("RmDir");
+  int error = faults_.Check(FaultPoint::kRmDir);
   if (error != 0) return error;
   const auto resolved = Resolve(path, error);
   if (!resolved) return error;
@@ -275,7 +313,7 @@ int PortableFileSystem::RmDir(const std::string& path) {
 }
 
 int PortableFileSystem::Kill(const std::string& pattern) {
-  int error = faults_.Check("Kill");
+  int error = faults_.Check(FaultPoint::kKill);
   if (error != 0) return error;
   const auto cut = pattern.find_last_of("\\/");
   if (cut == std::string::npos) return SystemError::kPathNotFound;
@@ -298,7 +336,7 @@ int PortableFileSystem::Kill(const std::string& pattern) {
     matched = true;
     const std::string key = Lower(resolved->key + (resolved->key.back() == '\\' ? "" : "\\") +
                                   victim.filename().string());
-    int result = faults_.Check("DeleteFile");
+    int result = faults_.Check(FaultPoint::kDeleteFile);
     if (result == 0 && (readers_.count(key) != 0 || writers_.count(key) != 0)) {
       result = SystemError::kSharingViolation;
     }
@@ -311,9 +349,36 @@ int PortableFileSystem::Kill(const std::string& pattern) {
   return matched ? firstError : SystemError::kFileNotFound;
 }
 
+int PortableFileSystem::Rename(const std::string& from, const std::string& to) {
+  int error = faults_.Check(FaultPoint::kRename);
+  if (error != 0) return error;
+  const auto source = Resolve(from, error);
+  if (!source) return error;
+  const auto target = Resolve(to, error);
+  if (!target) return error;
+  std::error_code failed;
+  if (!fs::exists(source->host, failed)) return SystemError::kFileNotFound;
+  if (!IsDirectory(target->host.parent_path())) return SystemError::kPathNotFound;
+  for (const std::string& key : {source->key, target->key}) {
+    if (readers_.count(key) != 0 || writers_.count(key) != 0) return SystemError::kSharingViolation;
+  }
+  if (fs::exists(target->host, failed) &&
+      (IsDirectory(target->host) || (ExtraAttributes(target->key) & Attribute::kReadOnly) != 0)) {
+    return SystemError::kAccessDenied;
+  }
+  fs::rename(source->host, target->host, failed);
+  if (failed) return SystemErrorOf(failed.value());
+  extraAttributes_.erase(target->key);
+  if (const auto moved = extraAttributes_.find(source->key); moved != extraAttributes_.end()) {
+    extraAttributes_[target->key] = moved->second;
+    extraAttributes_.erase(moved);
+  }
+  return SystemError::kSuccess;
+}
+
 std::unique_ptr<FileChannel> PortableFileSystem::Open(const std::string& path, ChannelMode mode,
                                                       int& error) {
-  error = faults_.Check("Open");
+  error = faults_.Check(FaultPoint::kOpen);
   if (error != 0) return nullptr;
   const auto resolved = Resolve(path, error);
   if (!resolved) return nullptr;
@@ -366,18 +431,18 @@ void PortableFileSystem::Released(const std::string& key, ChannelMode mode) {
 }
 
 std::string PortableFileSystem::TempPath() {
-  if (faults_.Check("TempPath") != 0) return {};
+  if (faults_.Check(FaultPoint::kTempPath) != 0) return {};
   return tempPath_;
 }
 
 std::uint32_t PortableFileSystem::DriveType(const std::string& root) {
-  if (faults_.Check("DriveType") != 0) return DriveKind::kUnknown;
+  if (faults_.Check(FaultPoint::kDriveType) != 0) return DriveKind::kUnknown;
   const DriveSetup* drive = FindDrive(DriveLetterOf(root));
   return drive == nullptr ? DriveKind::kNoRootDir : drive->type;
 }
 
 bool PortableFileSystem::DiskFreeSpace(const std::string& root, DiskSpace& space) {
-  if (faults_.Check("DiskFreeSpace") != 0) return false;
+  if (faults_.Check(FaultPoint::kDiskFreeSpace) != 0) return false;
   const DriveSetup* drive = FindDrive(DriveLetterOf(root));
   if (drive == nullptr || !drive->ready) return false;
   space = drive->space;
@@ -411,9 +476,22 @@ std::string PortableFileSystem::FullPath(const std::string& path) {
   return full;
 }
 
+std::string PortableFileSystem::AnsiPath(const std::string& path) {
+  if (InAnsiCodePage(path)) return path;
+  int error = 0;
+  const auto resolved = Resolve(path, error);
+  std::error_code failed;
+  if (!resolved || !fs::exists(resolved->host, failed)) return path;
+  // The names as the disk spells them, from the drive down.
+  std::string shortPath = path.substr(0, 2);
+  fs::path host = Drive(resolved->drive).hostRoot;
+  for (const auto& part : fs::relative(resolved->host, host)) shortPath += "\\" + ShortName(part.string());
+  return shortPath;
+}
+
 bool PortableFileSystem::ListFolders(const std::string& path, std::vector<std::string>& names) {
   names.clear();
-  int error = faults_.Check("ListFolders");
+  int error = faults_.Check(FaultPoint::kListFolders);
   if (error != 0) return false;
   const auto resolved = Resolve(path, error);
   if (!resolved || !IsDirectory(resolved->host)) return false;

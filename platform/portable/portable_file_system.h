@@ -23,6 +23,15 @@ struct DriveSetup {
   bool ready = true;                 // an empty diskette drive is not ready
 };
 
+// The portable platform's ANSI code page holds the first 256 code points (Latin-1): does it
+// spell the UTF-8 `text`?
+bool InAnsiCodePage(std::string_view text);
+
+// The short (8.3) name that the portable file system gives a name that is no 8.3 name of
+// ASCII letters and digits: "Program Files" is "PROGRA~1", "Uninstall PLM.exe" is
+// "UNINST~1.EXE". Names that collide are not told apart.
+std::string ShortName(std::string_view name);
+
 class PortableFileSystem : public FileSystem {
  public:
   explicit PortableFileSystem(FaultPlan& faults) : faults_(faults) {}
@@ -35,6 +44,9 @@ class PortableFileSystem : public FileSystem {
   // Marks an entry hidden, system or read-only (Attribute bits).
   void SetAttributes(const std::string& path, std::uint32_t attributes);
 
+  // Whether an entry exists, as another program (the shell) would see it: no fault of ours.
+  bool EntryExists(const std::string& path) const;
+
   // The host path that a Windows path stands for, or nothing when it names no drive.
   std::optional<std::filesystem::path> HostPath(const std::string& path) const;
 
@@ -43,6 +55,7 @@ class PortableFileSystem : public FileSystem {
   int MkDir(const std::string& path) override;
   int RmDir(const std::string& path) override;
   int Kill(const std::string& pattern) override;
+  int Rename(const std::string& from, const std::string& to) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;
@@ -51,6 +64,7 @@ class PortableFileSystem : public FileSystem {
   std::string VolumeLabel(const std::string& root) override;
   std::string FullPath(const std::string& path) override;
   bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
+  std::string AnsiPath(const std::string& path) override;
 
  private:
   friend class PortableChannel;

@@ -81,6 +81,17 @@ std::int32_t ExpansionResult(const payload::szdd::Expansion& expansion) {
   return LzError::kRead;
 }
 
+// The name a compressed file has in place of `path`: the last character of the extension
+// replaced by "_", "_" added to an extension shorter than three characters, "._" added to a
+// name without one. The extension runs from the first dot of the file name.
+std::string CompressedName(const std::string& path) {
+  const std::size_t separator = path.find_last_of('\\');
+  const std::size_t dot = path.find('.', separator == std::string::npos ? 0 : separator + 1);
+  if (dot == std::string::npos) return path + "._";
+  if (path.size() - dot - 1 < 3) return path + "_";
+  return path.substr(0, path.size() - 1) + "_";
+}
+
 }  // namespace
 
 PortableLz::PortableLz(FaultPlan& faults, FileSystem& files) : faults_(faults), files_(files) {}
@@ -93,6 +104,7 @@ std::int32_t PortableLz::OpenFile(const std::string& path, OfStruct& record, std
       (style & LzStyle::kCreate) != 0 ? ChannelMode::kWriteLocked : ChannelMode::kRead;
   int error = 0;
   std::unique_ptr<FileChannel> channel = files_.Open(path, mode, error);
+  if (!channel) channel = files_.Open(CompressedName(path), mode, error);
   record.nErrCode = static_cast<std::uint16_t>(error);
   if (!channel) return kOpenFailed;
   const std::int32_t handle = nextHandle_++;
@@ -101,7 +113,7 @@ std::int32_t PortableLz::OpenFile(const std::string& path, OfStruct& record, std
 }
 
 std::int32_t PortableLz::Copy(std::int32_t source, std::int32_t destination) {
-  if (const int fault = faults_.Check("LZCopy"); fault != 0) return fault;
+  if (const int fault = faults_.Check(FaultPoint::kLzCopy); fault != 0) return fault;
   const auto in = channels_.find(source);
   if (in == channels_.end()) return LzError::kBadInHandle;
   const auto out = channels_.find(destination);

@@ -141,7 +141,7 @@ void PortableRegistry::DenyReads(RegKey root, const std::string& path) {
 }
 
 long PortableRegistry::CreateKey(RegKey root, const std::string& path, RegKey& key) {
-  if (const int error = faults_.Check("CreateKey")) return error;
+  if (const int error = faults_.Check(FaultPoint::kCreateKey)) return error;
   long status = 0;
   Node* node = Walk(root, path, /*create=*/true, /*forWriting=*/true, status);
   if (node == nullptr) return status;
@@ -150,7 +150,7 @@ long PortableRegistry::CreateKey(RegKey root, const std::string& path, RegKey& k
 }
 
 long PortableRegistry::OpenKey(RegKey root, const std::string& path, RegKey& key) {
-  if (const int error = faults_.Check("OpenKey")) return error;
+  if (const int error = faults_.Check(FaultPoint::kOpenKey)) return error;
   long status = 0;
   Node* node = Walk(root, path, /*create=*/false, /*forWriting=*/false, status);
   if (node == nullptr) return status;
@@ -160,7 +160,7 @@ long PortableRegistry::OpenKey(RegKey root, const std::string& path, RegKey& key
 
 long PortableRegistry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
                                   const std::uint8_t* data, std::uint32_t size) {
-  if (const int error = faults_.Check("SetValueEx")) return error;
+  if (const int error = faults_.Check(FaultPoint::kSetValueEx)) return error;
   const auto handle = handles_.find(key);
   if (handle == handles_.end()) return kInvalidHandle;
   if (!handle->second.writable) return RegStatus::kAccessDenied;
@@ -170,7 +170,7 @@ long PortableRegistry::SetValueEx(RegKey key, const std::string& name, std::uint
 
 long PortableRegistry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t& type,
                                     std::uint8_t* data, std::uint32_t& size) {
-  if (const int error = faults_.Check("QueryValueEx")) return error;
+  if (const int error = faults_.Check(FaultPoint::kQueryValueEx)) return error;
   const auto handle = handles_.find(key);
   if (handle == handles_.end()) return kInvalidHandle;
   const auto found = handle->second.node->values.find(name);
@@ -192,7 +192,7 @@ long PortableRegistry::QueryValueEx(RegKey key, const std::string& name, std::ui
 }
 
 long PortableRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t capacity) {
-  if (const int error = faults_.Check("EnumKey")) return error;
+  if (const int error = faults_.Check(FaultPoint::kEnumKey)) return error;
   const auto handle = handles_.find(key);
   if (handle == handles_.end()) return kInvalidHandle;
   const auto& subkeys = handle->second.node->subkeys;

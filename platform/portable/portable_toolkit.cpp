@@ -1,5 +1,7 @@
 #include "platform/portable/portable_toolkit.h"
 
+#include <algorithm>
+
 #include "platform/form.h"
 
 namespace platform::portable {
@@ -80,10 +82,15 @@ void PortableToolkit::DoEvents() {
 }
 
 bool PortableToolkit::StartProgram(const std::string& path) {
-  if (faults_.Check("StartProgram") != 0) return false;
+  if (faults_.Check(FaultPoint::kStartProgram) != 0) return false;
   if (startable_ && !startable_(path)) return false;
   started_.push_back(path);
   return true;
+}
+
+bool PortableToolkit::ClaimInstance(const std::string& name) {
+  if (faults_.Check(FaultPoint::kClaimInstance) != 0) return true;
+  return std::find(heldElsewhere_.begin(), heldElsewhere_.end(), name) == heldElsewhere_.end();
 }
 
 void PortableToolkit::EndProgram() {
@@ -94,7 +101,7 @@ void PortableToolkit::EndProgram() {
 void PortableToolkit::ShowErrorReport(const std::string& text) { errorReports_.push_back(text); }
 
 bool PortableToolkit::GetWorkArea(PixelRect& area) {
-  if (faults_.Check("GetWorkArea") != 0 || !workArea_) return false;
+  if (faults_.Check(FaultPoint::kGetWorkArea) != 0 || !workArea_) return false;
   area = *workArea_;
   return true;
 }

@@ -54,6 +54,8 @@ class PortableToolkit : public Toolkit {
   void SetThousandsSeparator(std::string separator) { thousandsSeparator_ = std::move(separator); }
   // Where the program runs from: "C:\Setup" and "setup".
   void SetAppLocation(std::string folder, std::string exeName);
+  // Another process holds the instance of this name, as a second copy of a program finds.
+  void HoldInstanceElsewhere(std::string name) { heldElsewhere_.push_back(std::move(name)); }
   // The programs that StartProgram can start; others fail to start.
   void SetStartableProgram(std::function<bool(const std::string&)> startable) {
     startable_ = std::move(startable);
@@ -75,6 +77,7 @@ class PortableToolkit : public Toolkit {
                        const std::string& defaultText) override;
   void DoEvents() override;
   bool StartProgram(const std::string& path) override;
+  bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
   void ShowErrorReport(const std::string& text) override;
   bool GetWorkArea(PixelRect& area) override;
@@ -102,6 +105,7 @@ class PortableToolkit : public Toolkit {
   std::string appPath_ = "C:\\Setup";
   std::string appExeName_ = "setup";
   std::function<bool(const std::string&)> startable_;
+  std::vector<std::string> heldElsewhere_;
 
   std::vector<ShownMessage> messages_;
   std::vector<ShownInputBox> inputBoxes_;

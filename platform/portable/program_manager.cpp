@@ -38,7 +38,7 @@ bool ParseCommand(const std::string& command, std::string& name, std::vector<std
 }  // namespace
 
 DdeConversation ProgramManager::Connect(const std::string& service, const std::string& topic) {
-  if (faults_.Check("Connect") != 0 || !present_) return 0;
+  if (faults_.Check(FaultPoint::kConnect) != 0 || !present_) return 0;
   if (!EqualsIgnoringCase(service, "Progman") || !EqualsIgnoringCase(topic, "progman")) return 0;
   const DdeConversation conversation = next_++;
   open_[conversation] = true;
@@ -48,7 +48,9 @@ DdeConversation ProgramManager::Connect(const std::string& service, const std::s
 bool ProgramManager::Execute(DdeConversation conversation, const std::string& command) {
   if (open_.count(conversation) == 0) return false;
   commands_.push_back(command);
-  if (faults_.Check("Execute") != 0) return false;
+  if (faults_.Check(FaultPoint::kExecute) != 0) return false;
+  // Program Manager reads its commands in the system's ANSI code page.
+  if (!InAnsiCodePage(command)) return false;
   return Perform(command);
 }
 
@@ -65,7 +67,7 @@ bool ProgramManager::Perform(const std::string& command) {
     return groups_.erase(args.front()) == 1;
   }
   if (EqualsIgnoringCase(name, "AddItem")) {
-    const bool targetExists = files_.GetAttributes(args.front()) != Attribute::kNoEntry;
+    const bool targetExists = files_.EntryExists(args.front());
     if (currentGroup_.empty() || !targetExists) return false;
     groups_[currentGroup_].push_back({args.front(), args.size() > 1 ? args[1] : std::string()});
     return true;

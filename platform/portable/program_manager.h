@@ -1,13 +1,14 @@
 #pragma once
 // A recording stand-in for Program Manager's DDE command interface (service "Progman",
 // topic "progman"). It keeps the groups and items it was asked for and, like the shell,
-// refuses an item whose target file does not exist and commands it does not know.
+// refuses an item whose target file does not exist, commands it does not know, and commands
+// that its ANSI code page cannot spell.
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/dde_api.h"
-#include "platform/file_system.h"
+#include "platform/portable/portable_file_system.h"
 #include "platform/portable/fault_plan.h"
 
 namespace platform::portable {
@@ -19,7 +20,7 @@ struct GroupItem {
 
 class ProgramManager : public DdeApi {
  public:
-  ProgramManager(FaultPlan& faults, FileSystem& files) : faults_(faults), files_(files) {}
+  ProgramManager(FaultPlan& faults, PortableFileSystem& files) : faults_(faults), files_(files) {}
 
   // Without Program Manager no application answers a conversation.
   void SetPresent(bool present) { present_ = present; }
@@ -38,7 +39,7 @@ class ProgramManager : public DdeApi {
   bool Perform(const std::string& command);
 
   FaultPlan& faults_;
-  FileSystem& files_;
+  PortableFileSystem& files_;
   bool present_ = true;
   std::vector<std::string> commands_;
   std::map<std::string, std::vector<GroupItem>> groups_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/ansi_path.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_channel.h"
 
@@ -55,6 +56,12 @@ int Win32FileSystem::Kill(const std::string& pattern) {
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return matched ? firstError : SystemError::kFileNotFound;
+}
+
+// Written through, so that the new file is on the disk before the old one is gone.
+int Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+  return ResultOf(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
 // Reading shares the file with other readers; writing locks it, creates it when missing
@@ -130,6 +137,10 @@ std::string Win32FileSystem::FullPath(const std::string& path) {
   return Utf8(full);
 }
 
+std::string Win32FileSystem::AnsiPath(const std::string& path) {
+  return Utf8(AnsiCompatiblePath(Wide(path)));
+}
+
 // Hidden and system folders are left out, as the system's own folder lists do.
 bool Win32FileSystem::ListFolders(const std::string& path, std::vector<std::string>& names) {
   names.clear();
@@ -137,7 +148,8 @@ bool Win32FileSystem::ListFolders(const std::string& path, std::vector<std::stri
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
+  // A folder holds at least "." and ".."; only a drive root can hold nothing at all.
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   std::vector<std::wstring> folders;
   constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   do {

@@ -10,6 +10,7 @@ class Win32FileSystem : public FileSystem {
   int MkDir(const std::string& path) override;
   int RmDir(const std::string& path) override;
   int Kill(const std::string& pattern) override;
+  int Rename(const std::string& from, const std::string& to) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;
@@ -18,6 +19,7 @@ class Win32FileSystem : public FileSystem {
   std::string VolumeLabel(const std::string& root) override;
   std::string FullPath(const std::string& path) override;
   bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
+  std::string AnsiPath(const std::string& path) override;
 };
 
 }  // namespace platform::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_lz.h"
 
 #include "platform/failure.h"
+#include "platform/win32/ansi_path.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -8,37 +9,17 @@ namespace platform::win32 {
 
 namespace {
 
-// Can OpenFile, which lz32 opens files with, take the path: in the ANSI code page exactly,
-// and shorter than its record's 128 bytes?
-bool OpenFileTakes(const std::wstring& path) {
-  const UINT codePage = GetACP();
-  BOOL lossy = FALSE;
-  // The UTF-8 code page spells everything and takes no flags.
-  const int bytes =
-      WideCharToMultiByte(codePage, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, path.c_str(),
-                          -1, nullptr, 0, nullptr, codePage == CP_UTF8 ? nullptr : &lossy);
-  return bytes > 0 && bytes <= OFS_MAXPATHNAME && !lossy;
-}
-
-// A path that OpenFile cannot take goes by its short (8.3) form, which it can. Only an
-// existing file has one: a file to be created is created empty first.
+// OpenFile, which lz32 opens files with, takes ANSI paths shorter than its record's 128
+// bytes. A path beyond that goes by its short form; only an existing file has one, so a file
+// to be created is created empty first.
 std::wstring PathForLz(const std::wstring& path, std::uint16_t style) {
-  if (OpenFileTakes(path)) return path;
+  if (AnsiSpells(path, OFS_MAXPATHNAME)) return path;
   if ((style & LzStyle::kCreate) != 0) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
-  std::wstring shortPath(MAX_PATH, L'\0');
-  DWORD length =
-      GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-  if (length >= shortPath.size()) {
-    shortPath.resize(length);
-    length =
-        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-  }
-  shortPath.resize(length < shortPath.size() ? length : 0);
-  return !shortPath.empty() && OpenFileTakes(shortPath) ? shortPath : path;
+  return AnsiCompatiblePath(path, OFS_MAXPATHNAME);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ class Win32Toolkit : public Toolkit {
                        const std::string& defaultText) override;
   void DoEvents() override;
   bool StartProgram(const std::string& path) override;
+  bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
   void ShowErrorReport(const std::string& text) override;
   bool GetWorkArea(PixelRect& area) override;

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "tests/payload/pe_image.h"
 #include "tests/payload/test_product.h"
 
 namespace app_test {
@@ -105,11 +106,7 @@ void WizardHarness::WriteFile(const std::string& windowsPath, const std::string&
 }
 
 void WizardHarness::WriteSetupFile(const std::string& windowsPath) {
-  // Any bytes can stand for the program image: the items are found from the end.
-  std::vector<std::uint8_t> image(4096, 0x90);
-  image[0] = 'M';
-  image[1] = 'Z';
-  const std::vector<std::uint8_t> setupFile = payload_test::TestSetupFile(image);
+  const std::vector<std::uint8_t> setupFile = payload_test::TestSetupFile(payload_test::PeImage(false, 4096));
   std::ofstream(Host(windowsPath), std::ios::binary)
       .write(reinterpret_cast<const char*>(setupFile.data()), static_cast<std::streamsize>(setupFile.size()));
 }

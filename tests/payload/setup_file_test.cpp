@@ -8,6 +8,8 @@
 
 #include "payload/payload_items.h"
 #include "payload/szdd_encoder.h"
+#include "payload/setup_layout.h"
+#include "tests/payload/pe_image.h"
 #include "tests/payload/temp_folder.h"
 #include "tests/payload/test_product.h"
 #include "tools/common/host_files.h"
@@ -20,21 +22,32 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tools::mksetup;
 
+constexpr payload::ItemTable kTable = {{{313471, 678912, 0x0123ABCD},
+                                        {2576, 4304, 0xFFFFFFFF},
+                                        {10594, 19452, 0},
+                                        {2990, 5524, 1},
+                                        {3866, 5505, 0x80000000},
+                                        {3375, 4938, 2},
+                                        {29348, 60416, 3},
+                                        {113311, 107504, 4}}};
+
 TEST(ItemTable, ReadsBackWhatItWrites) {
-  const ItemSizes sizes = {313471, 2576, 10594, 2990, 3866, 3375, 29348, 113311};
-  const std::string source = ItemTableSource(sizes);
-  EXPECT_NE(source.find("    2576,  // Stop.wa_\n"), std::string::npos);
-  ItemSizes read{};
+  const std::string source = ItemTableSource(kTable);
+  EXPECT_NE(source.find("    {2576, 4304, 0xFFFFFFFF},  // Stop.wa_\n"), std::string::npos);
+  payload::ItemTable read{};
   ASSERT_TRUE(ParseItemTable(source, read));
-  EXPECT_EQ(read, sizes);
+  EXPECT_EQ(read, kTable);
 }
 
 TEST(ItemTable, RejectsAnEditedOrIncompleteTable) {
-  const std::string source = ItemTableSource({1, 2, 3, 4, 5, 6, 7, 8});
-  ItemSizes read{};
-  std::string edited = source;
-  edited.replace(edited.find("    3,"), 6, "    3 + 1,");
-  EXPECT_FALSE(ParseItemTable(edited, read));
+  const std::string source = ItemTableSource(kTable);
+  payload::ItemTable read{};
+  for (const auto& [from, to] : {std::pair{"{10594,", "{10594 + 1,"}, std::pair{"0x00000000", "0x0"},
+                                 std::pair{"0x00000001", "0x00000001u"}, std::pair{"// Shot.wa_", "// Shot.wav"}}) {
+    std::string edited = source;
+    edited.replace(edited.find(from), std::string(from).size(), to);
+    EXPECT_FALSE(ParseItemTable(edited, read)) << to;
+  }
   EXPECT_FALSE(ParseItemTable(source.substr(0, source.size() - 5), read));
   EXPECT_FALSE(ParseItemTable(source + "int x;\n", read));
   EXPECT_FALSE(ParseItemTable("", read));
@@ -43,9 +56,12 @@ TEST(ItemTable, RejectsAnEditedOrIncompleteTable) {
 // The host program is linked with the table generated from the test product's items.
 TEST(TestProduct, TheLinkedItemTableMatchesTheItemsAndTheItemsExpandToTheProduct) {
   const ItemBytes items = TestItems();
-  EXPECT_EQ(SizesOf(items), payload::kItemSizes);
-  const Bytes setup = TestSetupFile(Bytes(4096, 0));
-  EXPECT_EQ(VerifySetupFile(setup, payload::kItemSizes, items, TestProductFiles()), "");
+  payload::ItemTable table;
+  std::string error;
+  ASSERT_TRUE(TableOf(items, table, error)) << error;
+  EXPECT_EQ(table, payload::kItemTable);
+  const Bytes setup = TestSetupFile(PeImage(false, 4096));
+  EXPECT_EQ(VerifySetupFile(setup, payload::kItemTable, items, TestProductFiles()), "");
   for (std::size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(items[i][9], payload::kProductFiles[i].installedName.back()) << i;
   }
@@ -55,36 +71,53 @@ class SetupFileCheck : public ::testing::Test {
  protected:
   const ItemBytes items = TestItems();
   const ExpectedFiles product = TestProductFiles();
-  Bytes setup = TestSetupFile(Bytes(777, 'M'));
+  const payload::ItemTable table = payload::kItemTable;
+  Bytes setup = TestSetupFile(PeImage(true, 7777));
 };
 
 TEST_F(SetupFileCheck, FindsAnItemThatDiffersFromTheOneAppended) {
   setup[setup.size() - 100] ^= 1;  // inside item 1, the application
-  EXPECT_EQ(VerifySetupFile(setup, SizesOf(items), items, product),
-            "'Pelmora.ex_' differs from the item appended");
+  EXPECT_EQ(VerifySetupFile(setup, table, items, product), "'Pelmora.ex_' differs from the item appended");
 }
 
-TEST_F(SetupFileCheck, FindsSizesThatDoNotMatchTheItems) {
-  ItemSizes sizes = SizesOf(items);
-  std::swap(sizes[1], sizes[2]);
-  EXPECT_EQ(VerifySetupFile(setup, sizes, items, product),
-            "'Stop.wa_' differs from the item appended");
-  sizes = SizesOf(items);
-  sizes[7] += static_cast<std::int32_t>(setup.size());
-  EXPECT_EQ(VerifySetupFile(setup, sizes, items, product), "'PLM.ch_' lies outside the setup file");
+TEST_F(SetupFileCheck, FindsATableThatDoesNotMatchTheItems) {
+  payload::ItemTable swapped = table;
+  std::swap(swapped[1], swapped[2]);
+  EXPECT_EQ(VerifySetupFile(setup, swapped, items, product), "'Stop.wa_' differs from the item appended");
+  payload::ItemTable wrongCrc = table;
+  wrongCrc[4].crc32 ^= 1;
+  EXPECT_EQ(VerifySetupFile(setup, wrongCrc, items, product),
+            "'Click.wa_' does not expand to the length and CRC-32 of the item table");
+  payload::ItemTable longer = table;
+  longer[7].size += 8;
+  EXPECT_NE(VerifySetupFile(setup, longer, items, product).find("does not lie right behind"), std::string::npos);
+}
+
+// Bytes cut off, or added behind the payload, shift every item: the file is no setup file
+// that the program can read.
+TEST_F(SetupFileCheck, FindsAFileCutShortOrWithBytesBehindThePayload) {
+  for (const std::size_t cut : {1u, 8u, 5000u}) {
+    const Bytes shorter(setup.begin(), setup.end() - static_cast<std::ptrdiff_t>(cut));
+    EXPECT_NE(VerifySetupFile(shorter, table, items, product), "") << cut;
+  }
+  Bytes longer = setup;
+  longer.insert(longer.end(), 8, 0);
+  EXPECT_NE(VerifySetupFile(longer, table, items, product), "");
+  Bytes noPe = setup;
+  noPe[0] = 'X';
+  EXPECT_NE(VerifySetupFile(noPe, table, items, product), "");
 }
 
 TEST_F(SetupFileCheck, FindsAnItemThatDoesNotExpandToItsProductFile) {
   ExpectedFiles other = product;
   other[3]->back() ^= 1;
-  EXPECT_EQ(VerifySetupFile(setup, SizesOf(items), items, other),
-            "'Shot.wa_' does not expand to 'Shot.wav'");
+  EXPECT_EQ(VerifySetupFile(setup, table, items, other), "'Shot.wa_' does not expand to 'Shot.wav'");
 }
 
 TEST(AlignmentPadding, MakesTheFileLengthAMultipleOfEight) {
   for (std::size_t image : {0u, 1u, 81920u, 81923u}) {
     for (std::size_t payload : {0u, 7u, 479531u}) {
-      const std::size_t padding = AlignmentPadding(image, payload);
+      const std::size_t padding = payload::AlignmentPadding(image, payload);
       EXPECT_LT(padding, 8u);
       EXPECT_EQ((image + padding + payload) % 8, 0u);
     }
@@ -132,8 +165,9 @@ class Mksetup : public ProductFolder {
     return std::system((std::string(MKSETUP) + " " + arguments + " 2>/dev/null").c_str());
   }
   std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+  Mksetup() { tools::WriteWholeFile(folder / "image.exe", PeImage(false, 5000)); }
   std::string Assemble() {
-    return "assemble --image " + Quoted(folder / "Pelmora.exe") + " --items " +
+    return "assemble --image " + Quoted(folder / "image.exe") + " --items " +
            Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp") + " --product " +
            Quoted(folder.path()) + " --out " + Quoted(folder / "setup.exe");
   }
@@ -147,7 +181,7 @@ TEST_F(Mksetup, BuildsAndChecksASetupFile) {
   Bytes setup;
   ASSERT_TRUE(tools::ReadWholeFile(folder / "setup.exe", setup));
   EXPECT_EQ(setup.size() % 8, 0u);
-  EXPECT_EQ(VerifySetupFile(setup, SizesOf(TestItems()), TestItems(), TestProductFiles()), "");
+  EXPECT_EQ(VerifySetupFile(setup, payload::kItemTable, TestItems(), TestProductFiles()), "");
 }
 
 TEST_F(Mksetup, LeavesNoSetupFileWhenTheItemsDoNotMatchTheTable) {

@@ -72,20 +72,43 @@ TEST_F(RegistryTest, SetRegStringReportsAFailedWriteWithTheStringMessageOnly) {
   EXPECT_EQ(Messages().size(), 2u);
 }
 
-TEST_F(RegistryTest, SetRegLongStoresFourLittleEndianBytesAndNeverReports) {
-  registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version", 7);
-  registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed", -2);
+TEST_F(RegistryTest, SetRegLongStoresFourLittleEndianBytes) {
+  EXPECT_TRUE(registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version", 7));
+  EXPECT_TRUE(registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed", -2));
   const auto version = backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version");
   ASSERT_TRUE(version.has_value());
   EXPECT_EQ(version->type, 4u);
   EXPECT_EQ(version->data, (Bytes{7, 0, 0, 0}));
   EXPECT_EQ(backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed")->data,
             (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
-
-  backend.registry.DenyWrites(kHKeyLocalMachine, "Software\\Quorvalen");
-  registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "IncCur", 1);
-  EXPECT_FALSE(backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "IncCur"));
   EXPECT_TRUE(Messages().empty());
+}
+
+// A number that cannot be written is reported like a string, whether the key or the value
+// failed, and the caller learns of it.
+TEST_F(RegistryTest, EveryWriteThatFailsIsReportedAndReturnsFalse) {
+  const std::string key = "Software\\Quorvalen\\PLM";
+  const std::string numberMessage = "Registry'e sayı yazılamadı! Registry value(number) could not be written!";
+  const std::string stringMessage = "Registry'e string yazılamadı! Registry value(string) could not be written!";
+  const std::string keyMessage = "Registry anahtarı oluşturulamadı. Registry key could not be created!";
+  for (const char* failing : {"CreateKey", "SetValueEx"}) {
+    SCOPED_TRACE(failing);
+    backend.toolkit.ClearRecords();
+    backend.faults.Fail(failing, platform::RegStatus::kAccessDenied, 1, /*persistent=*/true);
+    EXPECT_FALSE(registry.SetRegLong(kHKeyLocalMachine, key, "IncCur", 1));
+    EXPECT_FALSE(registry.SetRegString(kHKeyLocalMachine, key, "Dizin", "C:\\x"));
+    std::vector<std::string> expected = {numberMessage, stringMessage};
+    if (std::string(failing) == "CreateKey") {
+      EXPECT_FALSE(registry.CreateRegKey(kHKeyLocalMachine, key));
+      expected.push_back(keyMessage);
+    }
+    std::vector<std::string> shown;
+    for (const auto& message : Messages()) shown.push_back(message.text);
+    EXPECT_EQ(shown, expected);
+    EXPECT_FALSE(backend.registry.FindValue(kHKeyLocalMachine, key, "IncCur"));
+    EXPECT_EQ(backend.registry.OpenHandles(), 0u);
+    backend.faults.Clear();
+  }
 }
 
 TEST_F(RegistryTest, GetRegStringReadsOnlyStringValues) {
@@ -109,6 +132,15 @@ TEST_F(RegistryTest, GetRegStringReadsOnlyStringValues) {
   backend.registry.DenyReads(kHKeyLocalMachine, key);
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Dizin", "default"), "default");
   EXPECT_TRUE(Messages().empty());
+}
+
+// The value can change or vanish between the query of its size and the read of its data.
+TEST_F(RegistryTest, GetRegStringGivesTheDefaultWhenTheSecondQueryFails) {
+  const std::string key = "Software\\Quorvalen\\PLM";
+  backend.registry.PutString(kHKeyLocalMachine, key, "Dizin", "D:\\Tools\\Pelmora");
+  backend.faults.Fail("QueryValueEx", platform::RegStatus::kAccessDenied, 2);
+  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Dizin", "default"), "default");
+  EXPECT_EQ(backend.registry.OpenHandles(), 0u);
 }
 
 TEST_F(RegistryTest, EnumRegKeysTellsAMissingKeyFromAnEmptyOne) {

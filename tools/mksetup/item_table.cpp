@@ -1,6 +1,8 @@
 #include "tools/mksetup/item_table.h"
 
 #include <charconv>
+#include <cinttypes>
+#include <cstdio>
 
 namespace tools::mksetup {
 namespace {
@@ -11,35 +13,60 @@ constexpr std::string_view kHead =
     "\n"
     "namespace payload {\n"
     "\n"
-    "const std::array<std::int32_t, kItemCount> kItemSizes = {\n";
-constexpr std::string_view kTail = "};\n\n}  // namespace payload\n";
-constexpr std::string_view kComment = ",  // ";
+    "// size in the setup file, expanded length, CRC-32 of the expanded bytes\n"
+    "const ItemTable kItemTable = {{\n";
+constexpr std::string_view kTail = "}};\n\n}  // namespace payload\n";
+
+std::string Row(const payload::ItemRecord& record, std::string_view name) {
+  char row[96];
+  std::snprintf(row, sizeof row, "    {%" PRId32 ", %" PRIu32 ", 0x%08" PRIX32 "},  // ", record.size,
+                record.expandedLength, record.crc32);
+  return row + std::string(name) + "\n";
+}
+
+// Reads one number at `at` followed by `after`; moves `at` past both.
+template <typename Number>
+bool ReadNumber(const std::string& source, std::size_t& at, std::string_view after, Number& value, int base = 10) {
+  if (base == 16) {
+    if (source.compare(at, 2, "0x") != 0) return false;
+    at += 2;
+  }
+  const auto [end, error] = std::from_chars(source.data() + at, source.data() + source.size(), value, base);
+  if (error != std::errc{}) return false;
+  at = static_cast<std::size_t>(end - source.data());
+  if (source.compare(at, after.size(), after) != 0) return false;
+  at += after.size();
+  return true;
+}
 
 }  // namespace
 
-std::string ItemTableSource(const ItemSizes& sizes) {
+std::string ItemTableSource(const payload::ItemTable& table) {
   std::string source(kHead);
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    source += "    " + std::to_string(sizes[i]) + std::string(kComment) +
-              std::string(payload::kProductFiles[i].temporaryName) + "\n";
-  }
+  for (std::size_t i = 0; i < table.size(); ++i) source += Row(table[i], payload::kProductFiles[i].temporaryName);
   return source + std::string(kTail);
 }
 
-bool ParseItemTable(const std::string& source, ItemSizes& sizes) {
+// Each row must read back exactly as ItemTableSource writes it.
+bool ParseItemTable(const std::string& source, payload::ItemTable& table) {
   if (source.compare(0, kHead.size(), kHead) != 0) return false;
   std::size_t at = kHead.size();
-  for (std::int32_t& size : sizes) {
-    at = source.find_first_not_of(' ', at);
-    if (at == std::string::npos) return false;
-    const auto [end, error] =
-        std::from_chars(source.data() + at, source.data() + source.size(), size);
-    if (error != std::errc{}) return false;
-    at = static_cast<std::size_t>(end - source.data());
-    if (source.compare(at, kComment.size(), kComment) != 0) return false;
-    at = source.find('\n', at);
-    if (at == std::string::npos) return false;
-    ++at;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    payload::ItemRecord record;
+    const std::size_t rowStart = at;
+    if (source.compare(at, 5, "    {") != 0) return false;
+    at += 5;
+    if (!ReadNumber(source, at, ", ", record.size) || !ReadNumber(source, at, ", ", record.expandedLength) ||
+        !ReadNumber(source, at, "},  // ", record.crc32, 16)) {
+      return false;
+    }
+    const std::size_t lineEnd = source.find('\n', at);
+    if (lineEnd == std::string::npos) return false;
+    at = lineEnd + 1;
+    if (source.compare(rowStart, at - rowStart, Row(record, payload::kProductFiles[i].temporaryName)) != 0) {
+      return false;
+    }
+    table[i] = record;
   }
   return source.compare(at, std::string::npos, kTail) == 0;
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tools/common/host_files.h"
+#include "tools/mksetup/item_table.h"
 #include "tools/mksetup/product_items.h"
 #include "tools/mksetup/setup_file.h"
 
@@ -55,8 +56,8 @@ bool Has(const Options& options, std::initializer_list<const char*> names) {
 int MakeItemsAndTable(const Options& options) {
   ItemBytes items;
   std::string error;
-  if (!MakeItems(options.at("product"), items, error)) return Fail(error);
-  if (!FitsThePayloadLimit(items)) return Fail("the items are too large for the program");
+  payload::ItemTable table;
+  if (!MakeItems(options.at("product"), items, error) || !TableOf(items, table, error)) return Fail(error);
   const fs::path folder = options.at("out");
   std::error_code failed;
   fs::create_directories(folder, failed);
@@ -64,38 +65,40 @@ int MakeItemsAndTable(const Options& options) {
     const fs::path path = folder / payload::kProductFiles[i].temporaryName;
     if (!tools::WriteWholeFile(path, items[i])) return Fail("cannot write " + Quoted(path));
   }
-  const std::string table = ItemTableSource(SizesOf(items));
+  const std::string source = ItemTableSource(table);
   const fs::path tablePath = options.at("table");
   if (!tools::WriteWholeFile(
           tablePath,
-          std::span(reinterpret_cast<const std::uint8_t*>(table.data()), table.size()))) {
+          std::span(reinterpret_cast<const std::uint8_t*>(source.data()), source.size()))) {
     return Fail("cannot write " + Quoted(tablePath));
   }
   return 0;
 }
 
-bool ReadTable(const fs::path& path, ItemSizes& sizes) {
+bool ReadTable(const fs::path& path, payload::ItemTable& table) {
   Bytes bytes;
   return tools::ReadWholeFile(path, bytes) &&
-         ParseItemTable(std::string(bytes.begin(), bytes.end()), sizes);
+         ParseItemTable(std::string(bytes.begin(), bytes.end()), table);
 }
 
-// The items of ITEMDIR, the sizes of the table the program was built with (which must be
-// theirs), and the product files they must expand to.
+// The items of ITEMDIR, the table the program was built with (which must be theirs), and
+// the product files they must expand to.
 struct Payload {
   ItemBytes items;
-  ItemSizes sizes{};
+  payload::ItemTable table{};
   ExpectedFiles expected;
 };
 
 bool LoadPayload(const Options& options, Payload& payload, std::string& error) {
   const fs::path tablePath = options.at("table");
   if (!ReadItems(options.at("items"), payload.items, error)) return false;
-  if (!ReadTable(tablePath, payload.sizes)) {
+  if (!ReadTable(tablePath, payload.table)) {
     error = Quoted(tablePath) + " is not an item table";
     return false;
   }
-  if (payload.sizes != SizesOf(payload.items)) {
+  payload::ItemTable itemsTable;
+  if (!TableOf(payload.items, itemsTable, error)) return false;
+  if (payload.table != itemsTable) {
     error = "the items do not match the table the program was built with, " + Quoted(tablePath);
     return false;
   }
@@ -107,7 +110,7 @@ bool LoadPayload(const Options& options, Payload& payload, std::string& error) {
 std::string CheckSetupFile(const fs::path& path, const Payload& payload) {
   Bytes file;
   if (!tools::ReadWholeFile(path, file)) return "cannot read it";
-  return VerifySetupFile(file, payload.sizes, payload.items, payload.expected);
+  return VerifySetupFile(file, payload.table, payload.items, payload.expected);
 }
 
 int AssembleAndVerify(const Options& options) {
@@ -120,20 +123,17 @@ int AssembleAndVerify(const Options& options) {
 
   std::size_t payloadSize = 0;
   for (const Bytes& item : payload.items) payloadSize += item.size();
-  const std::size_t imageSize = image.size();
-  const std::size_t padding = AlignmentPadding(imageSize, payloadSize);
-  image.resize(imageSize + padding, 0);
   const fs::path out = options.at("out");
-  if (!tools::WriteWholeFile(out, AssembleSetupFile(image, payload.items))) {
-    return Fail("cannot write " + Quoted(out));
-  }
+  const Bytes setupFile = AssembleSetupFile(image, payload.items);
+  if (!tools::WriteWholeFile(out, setupFile)) return Fail("cannot write " + Quoted(out));
   if (const std::string problem = CheckSetupFile(out, payload); !problem.empty()) {
     std::error_code ignored;
     fs::remove(out, ignored);
     return Fail(Quoted(out) + " failed its check and was deleted: " + problem);
   }
   std::printf("mksetup: %s: image %zu + padding %zu + payload %zu bytes, %zu items checked\n",
-              out.string().c_str(), imageSize, padding, payloadSize, payload.items.size());
+              out.string().c_str(), image.size(), setupFile.size() - image.size() - payloadSize, payloadSize,
+              payload.items.size());
   return 0;
 }
 

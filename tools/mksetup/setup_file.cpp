@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "payload/crc32.h"
 #include "payload/item_position.h"
+#include "payload/setup_layout.h"
 #include "payload/szdd_decoder.h"
 #include "tools/common/host_files.h"
 
@@ -14,72 +16,93 @@ std::string ItemName(std::size_t item) {
   return "'" + std::string(payload::kProductFiles[item].temporaryName) + "'";
 }
 
-// What is wrong with the item extracted at `bytesAfter`, or an empty text.
-std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t payloadEnd,
-                       std::size_t item, std::int32_t size, std::int32_t bytesAfter,
-                       const Bytes& expectedItem, const std::optional<Bytes>& expectedFile) {
+// The expanded bytes of an item; false when it does not expand.
+bool Expand(std::span<const std::uint8_t> item, Bytes& expanded) {
+  MemorySource source(item);
+  MemorySink sink;
+  if (payload::szdd::Expand(source, sink).status != payload::szdd::Status::kOk) return false;
+  expanded = std::move(sink.bytes);
+  return true;
+}
+
+std::uint32_t Crc32Of(const Bytes& bytes) {
+  payload::Crc32 crc;
+  crc.Add(bytes.data(), bytes.size());
+  return crc.Value();
+}
+
+std::size_t PayloadLength(const ItemBytes& items) {
+  std::size_t length = 0;
+  for (const Bytes& item : items) length += item.size();
+  return length;
+}
+
+// What is wrong with the item found at `bytesAfter`, or an empty text.
+std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t payloadEnd, std::size_t item,
+                       const payload::ItemRecord& record, std::int32_t bytesAfter, const Bytes& expectedItem,
+                       const std::optional<Bytes>& expectedFile) {
   std::int32_t position = 0;
-  if (!payload::ItemPosition(payloadEnd, size, bytesAfter, position)) {
+  if (!payload::ItemPosition(payloadEnd, record.size, bytesAfter, position)) {
     return ItemName(item) + " lies outside the setup file";
   }
   const auto extracted =
-      setupFile.subspan(static_cast<std::size_t>(position - 1), static_cast<std::size_t>(size));
+      setupFile.subspan(static_cast<std::size_t>(position - 1), static_cast<std::size_t>(record.size));
   if (!std::equal(extracted.begin(), extracted.end(), expectedItem.begin(), expectedItem.end())) {
     return ItemName(item) + " differs from the item appended";
   }
-  MemorySource source(extracted);
-  MemorySink expanded;
-  if (payload::szdd::Expand(source, expanded).status != payload::szdd::Status::kOk) {
-    return ItemName(item) + " does not expand";
+  Bytes expanded;
+  if (!Expand(extracted, expanded)) return ItemName(item) + " does not expand";
+  if (expanded.size() != record.expandedLength || Crc32Of(expanded) != record.crc32) {
+    return ItemName(item) + " does not expand to the length and CRC-32 of the item table";
   }
-  if (expectedFile && expanded.bytes != *expectedFile) {
-    return ItemName(item) + " does not expand to '" +
-           std::string(payload::kProductFiles[item].installedName) + "'";
+  if (expectedFile && expanded != *expectedFile) {
+    return ItemName(item) + " does not expand to '" + std::string(payload::kProductFiles[item].installedName) + "'";
   }
   return {};
 }
 
 }  // namespace
 
-std::size_t AlignmentPadding(std::size_t imageSize, std::size_t payloadSize) {
-  return (kSignatureAlignment - (imageSize + payloadSize) % kSignatureAlignment) %
-         kSignatureAlignment;
-}
-
-bool FitsThePayloadLimit(const ItemBytes& items) {
-  std::uint64_t total = 0;
-  for (const Bytes& item : items) total += item.size();
-  return total <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
-}
-
-ItemSizes SizesOf(const ItemBytes& items) {
-  ItemSizes sizes{};
-  std::transform(items.begin(), items.end(), sizes.begin(),
-                 [](const Bytes& item) { return static_cast<std::int32_t>(item.size()); });
-  return sizes;
+bool TableOf(const ItemBytes& items, payload::ItemTable& table, std::string& error) {
+  for (std::size_t item = 0; item < items.size(); ++item) {
+    Bytes expanded;
+    if (items[item].size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+        !Expand(items[item], expanded)) {
+      error = ItemName(item) + " is not an SZDD file that the program can expand";
+      return false;
+    }
+    table[item] = {static_cast<std::int32_t>(items[item].size()), static_cast<std::uint32_t>(expanded.size()),
+                   Crc32Of(expanded)};
+  }
+  payload::ItemPlaces places;
+  if (!payload::PlaceItems(table, places)) {
+    error = "the items are too large for the program";
+    return false;
+  }
+  return true;
 }
 
 Bytes AssembleSetupFile(std::span<const std::uint8_t> image, const ItemBytes& items) {
   Bytes file(image.begin(), image.end());
-  for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    file.insert(file.end(), item->begin(), item->end());
-  }
+  file.resize(image.size() + payload::AlignmentPadding(image.size(), PayloadLength(items)), 0);
+  for (auto item = items.rbegin(); item != items.rend(); ++item) file.insert(file.end(), item->begin(), item->end());
   return file;
 }
 
-std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const ItemSizes& sizes,
+std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const payload::ItemTable& table,
                             const ItemBytes& items, const ExpectedFiles& expected) {
-  const auto length = static_cast<std::int64_t>(setupFile.size());
-  const std::int64_t payloadEnd = payload::PayloadEnd(
-      setupFile.first(std::min(setupFile.size(), payload::kPeHeaderSpan)), length);
-  std::int32_t bytesAfter = 0;
+  const auto headers = setupFile.first(std::min(setupFile.size(), payload::kPeHeaderSpan));
+  const std::int64_t payloadEnd = payload::PayloadEnd(headers, static_cast<std::int64_t>(setupFile.size()));
+  payload::ItemPlaces places;
+  if (!payload::PlaceItems(table, places)) return "the payload is larger than the program can address";
+  if (!payload::PayloadFitsExactly(payload::ImageEnd(headers), payloadEnd, places.payloadLength)) {
+    return "the payload does not lie right behind the program image (is the image a PE file that ends with "
+           "its last section?)";
+  }
   for (std::size_t item = 0; item < items.size(); ++item) {
-    std::string problem = VerifyItem(setupFile, payloadEnd, item, sizes[item], bytesAfter,
+    std::string problem = VerifyItem(setupFile, payloadEnd, item, table[item], places.bytesAfter[item],
                                      items[item], expected[item]);
     if (!problem.empty()) return problem;
-    if (__builtin_add_overflow(bytesAfter, sizes[item], &bytesAfter)) {
-      return "the payload is larger than the program can address";
-    }
   }
   return {};
 }

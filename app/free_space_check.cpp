@@ -1,0 +1,46 @@
+#include "app/free_space_check.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/text.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::uint64_t kKilobyte = 1024;
+
+bool HasDriveLetter(const std::string& path) { return path.size() >= 2 && path[1] == ':'; }
+
+std::uint64_t InWholeClusters(std::uint64_t bytes, std::uint64_t cluster) {
+  return (bytes + cluster - 1) / cluster * cluster;
+}
+
+std::int32_t ClampedKB(std::uint64_t kilobytes) {
+  return static_cast<std::int32_t>(std::min<std::uint64_t>(kilobytes, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
+                                                 const std::string& temporaryFolder, const payload::ItemTable& table) {
+  if (!HasDriveLetter(destination)) return std::nullopt;
+  const std::string drive = destination.substr(0, 2);
+  platform::DiskSpace space;
+  if (!files.DiskFreeSpace(drive + "\\", space)) return std::nullopt;
+  const std::uint64_t cluster = std::uint64_t{space.sectorsPerCluster} * space.bytesPerSector;
+  if (cluster == 0) return std::nullopt;
+
+  const bool itemsOnTheSameDrive = platform::StartsWithIgnoringCase(temporaryFolder, drive);
+  std::uint64_t needed = 0;
+  for (const payload::ItemRecord& item : table) {
+    needed += InWholeClusters(item.expandedLength, cluster);
+    if (itemsOnTheSameDrive) needed += InWholeClusters(static_cast<std::uint64_t>(item.size), cluster);
+  }
+  const std::uint64_t available = std::uint64_t{space.freeClusters} * cluster;
+  if (available >= needed) return std::nullopt;
+  return SpaceShortfall{drive, ClampedKB((needed + kKilobyte - 1) / kKilobyte), ClampedKB(available / kKilobyte)};
+}
+
+}  // namespace app

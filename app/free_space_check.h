@@ -1,0 +1,25 @@
+#pragma once
+// Whether the destination drive can take the installation before the run starts.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "payload/payload_items.h"
+#include "platform/file_system.h"
+
+namespace app {
+
+struct SpaceShortfall {
+  std::string drive;         // "C:"
+  std::int32_t neededKB = 0;  // kilobytes, rounded up
+  std::int32_t freeKB = 0;    // rounded down
+};
+
+// What the drive of `destination` lacks, if anything: room for every expanded file in whole
+// clusters, with the files they replace still in place, and for the extracted items too
+// when the temporary folder lies on the same drive. Nothing when the drive has room, or
+// when its free space cannot be told (no drive letter, or the system cannot say).
+std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
+                                                 const std::string& temporaryFolder, const payload::ItemTable& table);
+
+}  // namespace app

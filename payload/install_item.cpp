@@ -1,0 +1,79 @@
+#include "payload/install_item.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "payload/crc32.h"
+#include "payload/expand_files.h"
+#include "platform/lz_api.h"
+#include "platform/text.h"
+
+namespace payload {
+namespace {
+
+constexpr std::size_t kCheckChunk = 64 * 1024;
+constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation;
+constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
+
+// Does the file hold exactly the bytes the item table describes?
+bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path, const ItemRecord& record) {
+  int error = 0;
+  const std::unique_ptr<platform::FileChannel> file = files.Open(path, platform::ChannelMode::kRead, error);
+  if (!file) return false;
+  const std::int64_t length = file->Length();
+  bool intact = length == static_cast<std::int64_t>(record.expandedLength);
+  Crc32 crc;
+  std::vector<std::uint8_t> chunk(kCheckChunk);
+  for (std::int64_t at = 0; intact && at < length;) {
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(length - at, kCheckChunk));
+    intact = file->ReadAt(at, chunk.data(), count);
+    crc.Add(chunk.data(), count);
+    at += static_cast<std::int64_t>(count);
+  }
+  const bool closed = file->Close();
+  return intact && closed && crc.Value() == record.crc32;
+}
+
+// What the user is told when the new file cannot take the installed file's place.
+std::string NotReplaced(const std::string& destination, int error) {
+  if (error == platform::SystemError::kSharingViolation || error == platform::SystemError::kAccessDenied) {
+    return "'" + destination + "' is in use or read-only and keeps its earlier version.";
+  }
+  return "'" + destination + "' could not be replaced (system error " + std::to_string(error) + ").";
+}
+
+// An expansion failure that ExpandFile shows no message for.
+std::string SilentFailure(const std::string& destination, std::int32_t result) {
+  if (result == kDestinationFull) return "'" + destination + "' could not be written: the destination drive is full.";
+  return "'" + destination + "' could not be expanded (error " + std::to_string(result) + ").";
+}
+
+}  // namespace
+
+std::string NewFileFor(const std::string& destination) { return destination + ".new_"; }
+
+ItemInstallation InstallItem(platform::Platform& platform, const std::string& temporaryItem,
+                             const std::string& destination, const ItemRecord& record) {
+  const std::string target = platform::Trim(destination);
+  const std::string newFile = NewFileFor(target);
+  platform::Toolkit& toolkit = platform.toolkit;
+  ItemInstallation outcome;
+
+  const std::int32_t expanded = ExpandFile(platform, temporaryItem, newFile, /*showErrors=*/true);
+  if (expanded < 0) {
+    outcome.destinationFull = expanded == kDestinationFull;
+    if (!ExpandFileReports(expanded)) toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
+  } else if (!HoldsTheItemsBytes(platform.files, newFile, record)) {
+    toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle, "Error");
+  } else if (const int error = platform.files.Rename(newFile, target); error != 0) {
+    toolkit.MsgBox(NotReplaced(target, error), kStyle, "Error");
+  } else {
+    outcome.installed = true;
+    return outcome;
+  }
+  platform.files.Kill(newFile);
+  return outcome;
+}
+
+}  // namespace payload
