@@ -72,7 +72,11 @@ ItemInstallation InstallItem(platform::Platform& platform, const std::string& te
     outcome.installed = true;
     return outcome;
   }
-  platform.files.Kill(newFile);
+  const int removal = platform.files.Kill(newFile);
+  if (removal != platform::SystemError::kSuccess && removal != platform::SystemError::kFileNotFound) {
+    toolkit.MsgBox("The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
+                   kStyle, "Error");
+  }
   return outcome;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Installs one extracted item whole: it is expanded into a new file beside the installed one,
 // checked against the item table, and only then put in the installed file's place. On any
-// failure the installed file stays as it was and the new file is removed.
+// failure the installed file stays as it was and the new file is removed (or the user is
+// told that it could not be).
 #include <cstdint>
 #include <string>
 

@@ -316,6 +316,24 @@ TEST_F(InstallRunTest, AnEarlierDestinationFromTheRegistryIsUsedAndRecordedAgain
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands("D:\\Tools\\Pelmora"));
 }
 
+// Program Manager reads its commands in the ANSI code page, which has no "Ğ": the paths go
+// to it in their short form.
+TEST_F(InstallRunTest, ADestinationBeyondTheAnsiCodePageGetsItsGroupByShortPaths) {
+  const std::string folder = "C:\\Ğüzel Pelmora";
+  h.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", folder);
+  h.MakeFolder(folder);
+  Install();
+  ExpectFinishState();
+  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item, folder);
+  EXPECT_EQ(h.backend.programManager.Commands(),
+            (std::vector<std::string>{"[CreateGroup(Pelmora)]",
+                                      "[additem(\"C:\\ZELPEL~1\\PELMORA.EXE\",Tarvo's Pelmora)]",
+                                      "[additem(\"C:\\ZELPEL~1\\PLM.CHM\",Pelmora Help)]",
+                                      "[additem(\"C:\\ZELPEL~1\\UNINST~1.EXE\",Uninstall Pelmora)]"}));
+  EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 3u);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue(folder).data);
+}
+
 // "Cancel" at each of the nine event pumps of the run.
 class CancelDuringRunTest : public InstallRunTest, public ::testing::WithParamInterface<int> {};
 

@@ -11,9 +11,10 @@ namespace fs = std::filesystem;
 using platform::portable::ProgramEnded;
 
 WizardHarness::WizardHarness() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  // A folder of its own for each machine, even for several in one test.
+  static int machines = 0;
   root_ = fs::temp_directory_path() /
-          ("pelmora-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(::getpid()));
+          ("pelmora-machine-" + std::to_string(::getpid()) + "-" + std::to_string(++machines));
   fs::remove_all(root_);
   for (const char* drive : {"c", "d"}) fs::create_directories(root_ / drive);
   platform::portable::DriveSetup c;

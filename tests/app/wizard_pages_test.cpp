@@ -2,7 +2,9 @@
 // on the way to the installation page.
 #include <gtest/gtest.h>
 
+#include "payload/payload_items.h"
 #include "tests/app/wizard_harness.h"
+#include "ui/free_space.h"
 
 namespace app_test {
 namespace {
@@ -96,6 +98,67 @@ TEST_F(WizardPagesTest, ADefaultDestinationThatCannotBeCreatedIsReportedAndPageT
   EXPECT_TRUE(h.PathExists("C:\\Program Files"));
   EXPECT_FALSE(h.Ended());
   EXPECT_TRUE(w().Command2.Enabled());
+}
+
+// The clean-up after the run removes the temporary folder with all it holds.
+TEST_F(WizardPagesTest, ADestinationInsideTheTemporaryFolderIsRefused) {
+  for (const char* destination : {"C:\\Temp\\PLMTMP", "c:\\temp\\plmtmp\\Pelmora"}) {
+    SCOPED_TRACE(destination);
+    WizardHarness machine;
+    machine.Start();
+    machine.State().InstallDir = destination;
+    machine.MakeFolder(destination);
+    machine.GoToDestinationPage();
+    machine.Click(machine.Wizard().Command2);
+    ASSERT_EQ(machine.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(machine.toolkit.Messages()[0].text,
+              std::string(destination) + " lies in the setup's temporary folder, which is removed after the "
+                                         "installation. Please choose another directory.");
+    EXPECT_EQ(machine.ShownPage(), 3);
+  }
+  h.State().InstallDir = "C:\\Temp\\PLMTMP2";  // beside it: no refusal, only a missing folder
+  h.GoToDestinationPage();
+  h.Click(w().Command2);
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "C:\\Temp\\PLMTMP2 could not be found!");
+}
+
+// The run needs room for every expanded file in whole clusters beside the files it replaces,
+// and for the extracted items when the temporary folder is on the same drive.
+TEST_F(WizardPagesTest, TooLittleFreeSpaceIsReportedAndPageThreeStays) {
+  std::uint64_t expanded = 0, items = 0;
+  for (const payload::ItemRecord& item : payload::kItemTable) {
+    expanded += (item.expandedLength + 4095) / 4096 * 4096;
+    items += (static_cast<std::uint64_t>(item.size) + 4095) / 4096 * 4096;
+  }
+  struct Case {
+    std::string drive;
+    std::uint64_t freeBytes;
+    bool refused;
+  };
+  for (const Case& space : {Case{"C", expanded + items - 4096, true}, Case{"C", expanded + items, false},
+                            Case{"D", expanded - 4096, true}, Case{"D", expanded, false}}) {
+    SCOPED_TRACE(space.drive + ": " + std::to_string(space.freeBytes) + " bytes free");
+    WizardHarness machine;
+    machine.Start();
+    const std::string destination = space.drive + ":\\Pelmora";
+    machine.MakeFolder(destination);
+    machine.State().InstallDir = destination;
+    machine.files.Drive(space.drive[0]).space = {8, 512, static_cast<std::uint32_t>(space.freeBytes / 4096), 1u << 20};
+    machine.WriteSetupFile();
+    machine.GoToDestinationPage();
+    machine.Click(machine.Wizard().Command2);
+    EXPECT_EQ(machine.ShownPage(), space.refused ? 3 : 4);
+    if (space.refused) {
+      ASSERT_EQ(machine.toolkit.Messages().size(), 1u);
+      const std::uint64_t needed = space.drive == "C" ? expanded + items : expanded;
+      EXPECT_EQ(machine.toolkit.Messages()[0].text,
+                "There is not enough free space on drive " + space.drive + ": to install Pelmora.\rIt needs " +
+                    ui::GroupThousands(static_cast<std::int32_t>(needed / 1024), ",") + " KB; " +
+                    ui::GroupThousands(static_cast<std::int32_t>(space.freeBytes / 1024), ",") + " KB are free.");
+      EXPECT_EQ(machine.toolkit.Messages()[0].title, "Warning");
+    }
+  }
 }
 
 }  // namespace

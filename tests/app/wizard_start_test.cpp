@@ -93,9 +93,26 @@ TEST_F(WizardStartTest, AProductKeyWithoutDizinGivesTheDefault) {
   EXPECT_EQ(StartAndReadDestination(), kDefault);
 }
 
-TEST_F(WizardStartTest, ABlankDizinGivesTheDefault) {
-  h.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", "   ");
-  EXPECT_EQ(StartAndReadDestination(), kDefault);
+TEST_F(WizardStartTest, ABlankDizinOrADriveRootGivesTheDefault) {
+  for (const char* earlier : {"   ", "D:\\", "d:", "C:\\"}) {
+    SCOPED_TRACE(earlier);
+    WizardHarness machine;
+    machine.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", earlier);
+    machine.Start();
+    EXPECT_EQ(machine.State().InstallDir.Trimmed(), kDefault);
+  }
+}
+
+// Two setups at once would share the temporary folder and the destination.
+TEST_F(WizardStartTest, ASecondCopySaysThatASetupIsRunningAndEnds) {
+  h.toolkit.HoldInstanceElsewhere("Pelmora Setup");
+  h.Start();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "The setup of Pelmora is already running.");
+  EXPECT_EQ(h.toolkit.Messages()[0].title, "Pelmora");
+  EXPECT_FALSE(h.Program().Backdrop().Visible());
+  EXPECT_FALSE(h.Wizard().Visible());
 }
 
 }  // namespace
