@@ -1,91 +1,228 @@
 #include "platform/win32/win32_dde.h"
 
-#include <ddeml.h>
+#include <dde.h>
 
+#include <cstring>
+
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/window_class.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// How long an execute waits for the application's acknowledgement.
-constexpr DWORD kExecuteTimeoutMs = 30000;
+// How long one window may take over an initiate: a hung one is passed over at once.
+constexpr UINT kInitiateTimeoutMs = 2000;
+// How long a closing conversation waits for the server's own terminate.
+constexpr DWORD kTerminateTimeoutMs = 2000;
+// The fAck flag of an acknowledgement's status word: the server carried the command out.
+constexpr UINT_PTR kAcknowledged = 0x8000;
 
-// A client asks; it has nothing to answer.
-HDDEDATA CALLBACK IgnoreTransactions(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+constexpr wchar_t kWindowClass[] = L"PelmoraDdeClient";
+
+// When the program runs elevated, the system holds back the messages that processes of a
+// lower integrity level send it, the shell that serves Program Manager's commands among
+// them. Our window lets the server's answers through: Windows 7 and later per window,
+// Vista for the whole process, older systems hold nothing back.
+void AdmitAnswers(HWND window) {
+  const auto admit =
+      User32Function<decltype(&ChangeWindowMessageFilterEx)>("ChangeWindowMessageFilterEx");
+  const auto admitForProcess =
+      User32Function<decltype(&ChangeWindowMessageFilter)>("ChangeWindowMessageFilter");
+  for (const UINT message : {WM_DDE_ACK, WM_DDE_TERMINATE}) {
+    if (admit != nullptr) {
+      admit(window, message, MSGFLT_ALLOW, nullptr);
+    } else if (admitForProcess != nullptr) {
+      admitForProcess(message, MSGFLT_ADD);
+    }
+  }
+}
+
+// The command in a block of shared memory, with its NUL: UTF-16 when both windows are
+// Unicode, otherwise in the ANSI code page. Null when there is no memory for it.
+HGLOBAL CommandBlock(const std::wstring& command, bool unicode) {
+  const int size = unicode ? static_cast<int>((command.size() + 1) * sizeof(wchar_t))
+                           : WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, nullptr, 0,
+                                                 nullptr, nullptr);
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size));
+  void* bytes = block != nullptr ? GlobalLock(block) : nullptr;
+  if (bytes == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return nullptr;
+  }
+  if (unicode) {
+    std::memcpy(bytes, command.c_str(), static_cast<std::size_t>(size));
+  } else {
+    WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, static_cast<char*>(bytes), size, nullptr,
+                        nullptr);
+  }
+  GlobalUnlock(block);
+  return block;
+}
+
+// One conversation: our window and the server's window that answered it.
+class Conversation {
+ public:
+  // Asks the top-level windows one by one until a server of `service` and `topic`
+  // answers; null when none does.
+  static Conversation* Open(const std::wstring& service, const std::wstring& topic);
+  // Ends the conversation and waits a little for the server to end it too.
+  ~Conversation();
+  Conversation(const Conversation&) = delete;
+  Conversation& operator=(const Conversation&) = delete;
+
+  // Sends one command; true when the server acknowledged it in time as carried out.
+  bool Execute(const std::wstring& command, DWORD timeoutMs);
+
+ private:
+  explicit Conversation(HWND window) : window_(window) {}
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static BOOL CALLBACK Initiate(HWND candidate, LPARAM conversation);
+  void Receive(UINT message, HWND sender, LPARAM lParam);
+  void AwaitAnswer(DWORD timeoutMs);
+
+  HWND window_;
+  HWND server_ = nullptr;      // null until a server answers, and once it has ended
+  LPARAM names_ = 0;           // the atoms of service and topic
+  bool initiating_ = false;
+  HGLOBAL pending_ = nullptr;  // the command that waits for its acknowledgement
+  bool answered_ = false;
+  bool accepted_ = false;
+  bool terminating_ = false;
+};
+
+Conversation* Conversation::Open(const std::wstring& service, const std::wstring& topic) {
+  static const ATOM windowClass = RegisterWindowClass(kWindowClass, Procedure);
+  // A message-only window: it only talks to the server.
+  HWND window = CreateWindowExW(0, MAKEINTATOM(windowClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) return nullptr;
+  auto* conversation = new Conversation(window);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(conversation));
+  AdmitAnswers(window);
+  const ATOM application = GlobalAddAtomW(service.c_str());
+  const ATOM subject = GlobalAddAtomW(topic.c_str());  // none for an empty topic: any topic
+  conversation->names_ = MAKELPARAM(application, subject);
+  conversation->initiating_ = true;
+  if (application != 0) EnumWindows(Initiate, reinterpret_cast<LPARAM>(conversation));
+  conversation->initiating_ = false;
+  // The initiate's atoms are ours to delete once it has been sent.
+  GlobalDeleteAtom(application);
+  GlobalDeleteAtom(subject);
+  if (conversation->server_ != nullptr) return conversation;
+  delete conversation;
   return nullptr;
 }
 
-class StringHandle {
- public:
-  StringHandle(DWORD instance, const std::string& text)
-      : instance_(instance),
-        handle_(DdeCreateStringHandleW(instance, Wide(text).c_str(), CP_WINUNICODE)) {}
-  ~StringHandle() {
-    if (handle_ != nullptr) DdeFreeStringHandle(instance_, handle_);
-  }
-  StringHandle(const StringHandle&) = delete;
-  StringHandle& operator=(const StringHandle&) = delete;
-  HSZ Get() const { return handle_; }
+BOOL CALLBACK Conversation::Initiate(HWND candidate, LPARAM conversation) {
+  auto& self = *reinterpret_cast<Conversation*>(conversation);
+  // The server answers with a message sent to our window before this returns.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(candidate, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(self.window_),
+                      self.names_, SMTO_ABORTIFHUNG, kInitiateTimeoutMs, &ignored);
+  return self.server_ == nullptr;  // on to the next window until one has answered
+}
 
- private:
-  DWORD instance_;
-  HSZ handle_;
-};
+Conversation::~Conversation() {
+  if (server_ != nullptr) {
+    terminating_ = true;
+    // Only the server's terminate ends the wait; a late answer to a command does not.
+    pending_ = nullptr;
+    answered_ = false;
+    if (PostMessageW(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0))
+      AwaitAnswer(kTerminateTimeoutMs);
+  }
+  DestroyWindow(window_);
+}
+
+bool Conversation::Execute(const std::wstring& command, DWORD timeoutMs) {
+  if (server_ == nullptr) return false;
+  const HGLOBAL block = CommandBlock(command, IsWindowUnicode(window_) && IsWindowUnicode(server_));
+  if (block == nullptr) return false;
+  if (!PostMessageW(server_, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(window_),
+                    reinterpret_cast<LPARAM>(block))) {
+    GlobalFree(block);
+    return false;
+  }
+  pending_ = block;
+  answered_ = accepted_ = false;
+  AwaitAnswer(timeoutMs);
+  return accepted_;
+}
+
+// Takes the DDE messages for our window, and nothing else, until the pending command is
+// answered, the server has ended the conversation, or the time is up.
+void Conversation::AwaitAnswer(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, window_, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE))
+      Receive(message.message, reinterpret_cast<HWND>(message.wParam), message.lParam);
+    if (answered_ || server_ == nullptr) return;
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= timeoutMs) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited,
+                              QS_POSTMESSAGE | QS_SENDMESSAGE);
+  }
+}
+
+void Conversation::Receive(UINT message, HWND sender, LPARAM lParam) {
+  if (message == WM_DDE_ACK && initiating_) {
+    // An answer to the initiate. Its atoms are the server's own, for us to delete. A
+    // second server is turned away.
+    GlobalDeleteAtom(LOWORD(lParam));
+    GlobalDeleteAtom(HIWORD(lParam));
+    if (server_ == nullptr) {
+      server_ = sender;
+    } else if (sender != server_) {
+      PostMessageW(sender, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+    }
+  } else if (message == WM_DDE_ACK && sender == server_) {
+    // An answer to a command: its status and the command's block, which is ours to free.
+    // The block tells which command it answers; one that timed out may be answered late.
+    UINT_PTR status = 0;
+    UINT_PTR block = 0;
+    UnpackDDElParam(WM_DDE_ACK, lParam, &status, &block);
+    FreeDDElParam(WM_DDE_ACK, lParam);
+    if (block != 0 && reinterpret_cast<HGLOBAL>(block) == pending_) {
+      answered_ = true;
+      accepted_ = (status & kAcknowledged) != 0;
+      pending_ = nullptr;
+    }
+    if (block != 0) GlobalFree(reinterpret_cast<HGLOBAL>(block));
+  } else if (message == WM_DDE_TERMINATE && sender == server_ && sender != nullptr) {
+    // The server ends the conversation, or confirms that we ended it.
+    if (!terminating_) PostMessageW(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+    server_ = nullptr;
+  }
+}
+
+LRESULT CALLBACK Conversation::Procedure(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+  // Here come the initiate's answers, and what the program's own event loop takes from
+  // the queue between commands.
+  auto* conversation = reinterpret_cast<Conversation*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (conversation == nullptr || message < WM_DDE_FIRST || message > WM_DDE_LAST)
+    return DefWindowProcW(window, message, wParam, lParam);
+  conversation->Receive(message, reinterpret_cast<HWND>(wParam), lParam);
+  return 0;
+}
 
 }  // namespace
 
-Win32Dde::~Win32Dde() {
-  if (instance_ != 0) DdeUninitialize(instance_);
-}
-
-bool Win32Dde::Initialise() {
-  if (instance_ != 0) return true;
-  DWORD instance = 0;
-  if (DdeInitializeW(&instance, IgnoreTransactions, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-    return false;
-  instance_ = instance;
-  return true;
-}
-
-void Win32Dde::UninitialiseWhenIdle() {
-  if (conversations_ > 0 || instance_ == 0) return;
-  DdeUninitialize(instance_);
-  instance_ = 0;
-}
-
 DdeConversation Win32Dde::Connect(const std::string& service, const std::string& topic) {
-  if (!Initialise()) return 0;
-  HCONV conversation = nullptr;
-  {
-    const StringHandle serviceName(instance_, service);
-    const StringHandle topicName(instance_, topic);
-    conversation = DdeConnect(instance_, serviceName.Get(), topicName.Get(), nullptr);
-  }
-  if (conversation == nullptr) {
-    UninitialiseWhenIdle();
-    return 0;
-  }
-  ++conversations_;
-  return reinterpret_cast<DdeConversation>(conversation);
+  return reinterpret_cast<DdeConversation>(Conversation::Open(Wide(service), Wide(topic)));
 }
 
 bool Win32Dde::Execute(DdeConversation conversation, const std::string& command) {
-  std::wstring text = Wide(command);
-  DWORD outcome = 0;
-  const HDDEDATA answer =
-      DdeClientTransaction(reinterpret_cast<LPBYTE>(text.data()),
-                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
-                           reinterpret_cast<HCONV>(conversation), nullptr, CF_UNICODETEXT,
-                           XTYP_EXECUTE, kExecuteTimeoutMs, &outcome);
-  return answer != nullptr;
+  return conversation != 0 &&
+         reinterpret_cast<Conversation*>(conversation)->Execute(Wide(command), executeTimeoutMs_);
 }
 
 void Win32Dde::Disconnect(DdeConversation conversation) {
-  if (conversation == 0) return;
-  DdeDisconnect(reinterpret_cast<HCONV>(conversation));
-  --conversations_;
-  UninitialiseWhenIdle();
+  delete reinterpret_cast<Conversation*>(conversation);
 }
 
 }  // namespace platform::win32

@@ -1,26 +1,27 @@
 #pragma once
-// The client side of a DDE conversation through the system's DDE management library
-// (DDEML), as a Unicode instance that lives while a conversation is open.
+// The client side of a DDE conversation, spoken in window messages by a hidden window of
+// our own. The system's DDE library hides its windows; ours can let the answers of a
+// server at a lower integrity level through when the program runs elevated.
 #include <windows.h>
 
 #include "platform/dde_api.h"
 
 namespace platform::win32 {
 
+// How long a command waits for the server's acknowledgement.
+constexpr DWORD kDdeExecuteTimeoutMs = 30000;
+
 class Win32Dde : public DdeApi {
  public:
-  ~Win32Dde() override;
+  explicit Win32Dde(DWORD executeTimeoutMs = kDdeExecuteTimeoutMs)
+      : executeTimeoutMs_(executeTimeoutMs) {}
 
   DdeConversation Connect(const std::string& service, const std::string& topic) override;
   bool Execute(DdeConversation conversation, const std::string& command) override;
   void Disconnect(DdeConversation conversation) override;
 
  private:
-  bool Initialise();
-  void UninitialiseWhenIdle();
-
-  DWORD instance_ = 0;
-  int conversations_ = 0;
+  DWORD executeTimeoutMs_;
 };
 
 }  // namespace platform::win32
