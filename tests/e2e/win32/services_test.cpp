@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check.h"
@@ -15,6 +16,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_lz.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/window_class.h"
 
 namespace backend_test {
 
@@ -240,70 +242,216 @@ void LzTests() {
   CHECK(files.Kill(folder + "\\*.*") == 0 && files.RmDir(folder) == 0);  // no other name was made
 }
 
-// A DDE server of our own in a thread of its own: it takes every conversation, keeps the
-// commands it gets and refuses those that start with "[refuse".
-struct ProbeServer {
-  static inline std::vector<std::wstring> commands;
-  static inline DWORD instance = 0;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  DWORD threadId = 0;
-  HANDLE thread = nullptr;
+// A DDE server of our own in a thread of its own, over the system's DDE library, with
+// Unicode or ANSI windows: it takes every conversation and keeps the commands it gets. It
+// refuses those that start with "[refuse", and holds those that start with "[hold" without
+// an answer until it is told to let go.
+class ProbeServer {
+ public:
+  explicit ProbeServer(bool unicode) {
+    unicode_ = unicode;
+    instance_ = 0;  // a new instance, not the last server's
+    holding_ = true;
+    commands_.clear();
+    thread_ = CreateThread(nullptr, 0, Run, ready_, 0, &threadId_);
+    WaitForSingleObject(ready_, 10000);
+  }
+  ~ProbeServer() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  ProbeServer(const ProbeServer&) = delete;
+  ProbeServer& operator=(const ProbeServer&) = delete;
 
-  static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA data, ULONG_PTR,
-                                    ULONG_PTR) {
+  // The held command gets its answer now, late.
+  void LetGo() { PostThreadMessageW(threadId_, kLetGo, 0, 0); }
+  static const std::vector<std::wstring>& Commands() { return commands_; }
+
+ private:
+  static constexpr UINT kLetGo = WM_APP;
+  static inline std::vector<std::wstring> commands_;
+  static inline DWORD instance_ = 0;
+  static inline bool unicode_ = true;
+  static inline bool holding_ = true;
+  static inline HCONV held_ = nullptr;  // the conversation of the held command
+
+  // The command up to its NUL, read as the server's kind of text.
+  static std::wstring Text(HDDEDATA data) {
+    const DWORD size = DdeGetData(data, nullptr, 0, 0);
+    if (unicode_) {
+      std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+      DdeGetData(data, reinterpret_cast<LPBYTE>(text.data()), size, 0);
+      return text.c_str();
+    }
+    std::string text(size + 1, '\0');
+    DdeGetData(data, reinterpret_cast<LPBYTE>(text.data()), size, 0);
+    std::wstring wide(text.size(), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    return wide.c_str();
+  }
+
+  static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV conversation, HSZ, HSZ,
+                                    HDDEDATA data, ULONG_PTR, ULONG_PTR) {
     if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);
     if (type != XTYP_EXECUTE) return nullptr;
-    std::wstring command(DdeGetData(data, nullptr, 0, 0) / sizeof(wchar_t), L'\0');
-    DdeGetData(data, reinterpret_cast<LPBYTE>(command.data()),
-               static_cast<DWORD>(command.size() * sizeof(wchar_t)), 0);
-    if (!command.empty() && command.back() == L'\0') command.pop_back();
-    commands.push_back(command);
+    const std::wstring command = Text(data);
+    if (holding_ && command.rfind(L"[hold", 0) == 0) {
+      held_ = conversation;
+      return CBR_BLOCK;
+    }
+    commands_.push_back(command);
     return reinterpret_cast<HDDEDATA>(command.rfind(L"[refuse", 0) == 0 ? DDE_FNOTPROCESSED
                                                                         : DDE_FACK);
   }
 
-  static DWORD WINAPI Run(void* parameter) {
-    auto* self = static_cast<ProbeServer*>(parameter);
-    DdeInitializeW(&instance, Callback, APPCLASS_STANDARD | CBF_SKIP_ALLNOTIFICATIONS, 0);
-    HSZ service = DdeCreateStringHandleW(instance, L"PelmoraProbe", CP_WINUNICODE);
-    DdeNameService(instance, service, nullptr, DNS_REGISTER);
-    SetEvent(self->ready);
+  static DWORD WINAPI Run(void* ready) {
+    constexpr DWORD kFlags = APPCLASS_STANDARD | CBF_SKIP_ALLNOTIFICATIONS;
+    if (unicode_) {
+      DdeInitializeW(&instance_, Callback, kFlags, 0);
+    } else {
+      DdeInitializeA(&instance_, Callback, kFlags, 0);
+    }
+    HSZ service = DdeCreateStringHandleW(instance_, L"PelmoraProbe", CP_WINUNICODE);
+    DdeNameService(instance_, service, nullptr, DNS_REGISTER);
+    SetEvent(ready);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-    DdeNameService(instance, service, nullptr, DNS_UNREGISTER);
-    DdeFreeStringHandle(instance, service);
-    DdeUninitialize(instance);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (message.message == kLetGo) {
+        holding_ = false;
+        DdeEnableCallback(instance_, held_, EC_ENABLEALL);
+      }
+      DispatchMessageW(&message);
+    }
+    DdeNameService(instance_, service, nullptr, DNS_UNREGISTER);
+    DdeFreeStringHandle(instance_, service);
+    DdeUninitialize(instance_);
     return 0;
   }
 
-  ProbeServer() {
-    thread = CreateThread(nullptr, 0, Run, this, 0, &threadId);
-    WaitForSingleObject(ready, 10000);
+  HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD threadId_ = 0;
+  HANDLE thread_ = nullptr;
+};
+
+// A top-level window whose thread has stopped handling messages, as a hung program's.
+class StuckWindow {
+ public:
+  StuckWindow() {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, 10000);
   }
-  ~ProbeServer() {
-    PostThreadMessageW(threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
-    CloseHandle(ready);
+  ~StuckWindow() {
+    SetEvent(release_);
+    WaitForSingleObject(thread_, 10000);
+    for (HANDLE handle : {thread_, ready_, release_}) CloseHandle(handle);
+  }
+  StuckWindow(const StuckWindow&) = delete;
+  StuckWindow& operator=(const StuckWindow&) = delete;
+
+ private:
+  static DWORD WINAPI Run(void* parameter) {
+    auto* self = static_cast<StuckWindow*>(parameter);
+    HWND window = CreateWindowExW(0, L"STATIC", L"stuck", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+    SetEvent(self->ready_);
+    WaitForSingleObject(self->release_, INFINITE);
+    DestroyWindow(window);
+    return 0;
+  }
+
+  HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread_ = nullptr;
+};
+
+// Runs steps inside the handling of a message that another thread sends this one, as when
+// another program clicks the setup's buttons.
+struct SentMessage {
+  static inline void (*steps)() = nullptr;
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
+    steps();
+    return 0;
+  }
+
+  static DWORD WINAPI Send(void* window) {
+    SendMessageW(static_cast<HWND>(window), WM_APP, 0, 0);
+    return 0;
+  }
+
+  static void Run(void (*what)()) {
+    static const ATOM windowClass =
+        platform::win32::RegisterWindowClass(L"PelmoraSentMessageProbe", Procedure);
+    HWND window = CreateWindowExW(0, MAKEINTATOM(windowClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, nullptr, nullptr);
+    steps = what;
+    HANDLE sender = CreateThread(nullptr, 0, Send, window, 0, nullptr);
+    // Handles what other threads send until the sender is through.
+    while (MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+      MSG message;
+      PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(sender);
+    DestroyWindow(window);
   }
 };
 
-void DdeTests() {
-  Section("DDE conversation");
-  platform::win32::Win32Dde dde;
-  CHECK(dde.Connect("NobodyAnswersThis", "topic") == 0);
-  ProbeServer server;
+// How long a command waits for its answer in these tests.
+constexpr DWORD kShortTimeoutMs = 500;
+
+// Program Manager's commands as the setup sends them, in a row: each is judged by its own
+// answer, and its text arrives whole in the server's kind of text. A command without an
+// answer in time fails, and its late answer does not count for the next one.
+void ConversationTests(bool unicodeServer) {
+  ProbeServer server(unicodeServer);
+  platform::win32::Win32Dde dde(kShortTimeoutMs);
   const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
   CHECK(conversation != 0);
   // Letters beyond U+00FF would not do here: Wine's DDE server takes such a command for
   // ANSI text (Windows does not).
-  const std::string command =
-      "[additem(\"C:\\Müzik çal\\Pelmora.exe\",Tarvo's Pelmora)]";
-  CHECK(dde.Execute(conversation, command));
-  CHECK(!dde.Execute(conversation, "[refuse(this)]"));
+  const std::pair<std::string, bool> commands[] = {
+      {"[CreateGroup(Pelmora)]", true},
+      {"[additem(\"C:\\Müzik çal\\Pelmora.exe\",Tarvo's Pelmora)]", true},
+      {"[refuse(this)]", false},
+      {"[ShowGroup(Pelmora,1)]", true},
+      {"[hold(no answer in time)]", false},
+      {"[refuse(after a late answer)]", false},
+      {"[additem(C:\\Pelmora\\Stop.wav,Stop)]", true},
+  };
+  std::vector<std::wstring> sent;
+  for (const auto& [command, accepted] : commands) {
+    CHECK(dde.Execute(conversation, command) == accepted);
+    if (command.rfind("[hold", 0) == 0) server.LetGo();
+    sent.push_back(Wide(command));
+  }
   dde.Disconnect(conversation);
-  CHECK(ProbeServer::commands.size() == 2);
-  CHECK(!ProbeServer::commands.empty() && ProbeServer::commands.front() == Wide(command));
+  CHECK(ProbeServer::Commands() == sent);
+}
+
+void DdeTests() {
+  Section("DDE: connection");
+  {
+    // Nobody answers: no conversation, and the initiate's atoms are gone. A window whose
+    // thread has stopped handling messages does not hold the initiate up for good.
+    platform::win32::Win32Dde dde;
+    const StuckWindow stuck;
+    CHECK(dde.Connect("NobodyAnswersThis", "topic") == 0);
+    CHECK(GlobalFindAtomW(L"NobodyAnswersThis") == 0);
+    const ProbeServer server(true);
+    const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
+    CHECK(conversation != 0);
+    dde.Disconnect(conversation);
+  }
+  Section("DDE: commands to a Unicode server");
+  ConversationTests(true);
+  Section("DDE: commands to an ANSI server");
+  ConversationTests(false);
+  Section("DDE: commands inside a message sent from another thread");
+  SentMessage::Run([] { ConversationTests(true); });
 }
 
 // A DLL planted beside the program is found before the search is limited, never after.
