@@ -20,5 +20,8 @@ trap cleanup EXIT
 wine_start_xvfb
 wine_make_template
 wine_lay_prefix "$prefix"
+# Drive O: is an empty folder, as a freshly formatted disk whose root holds nothing.
+mkdir "$prefix/empty_drive"
+ln -s ../empty_drive "$prefix/dosdevices/o:"
 # The program's exit code is the number of failed checks.
 timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$wine64" "$wine64" "$program"

@@ -182,6 +182,17 @@ void FileTests() {
   CHECK((files.LogicalDrives() & 4u) != 0);  // C:
 }
 
+// A drive whose root holds nothing, as a freshly formatted disk: run_backend_test.sh maps
+// O: to an empty folder. Its folder list is empty, not a failure.
+void EmptyDriveTests() {
+  Section("empty drive");
+  platform::win32::Win32FileSystem files;
+  std::vector<std::string> names = {"left from before"};
+  CHECK(files.ListFolders("O:\\", names) && names.empty());
+  CHECK(!files.ListFolders("O:\\gone", names));
+  CHECK(!files.ListFolders("Q:\\", names));  // no such drive
+}
+
 // The temporary path comes whole however long it is: a fixed buffer would lose it.
 void TempPathTests() {
   Section("temporary path");
@@ -477,6 +488,7 @@ void ServiceTests() {
   TextTests();
   RegistryTests();
   FileTests();
+  EmptyDriveTests();
   TempPathTests();
   LzTests();
   DdeTests();
