@@ -183,18 +183,22 @@ void Conversation::Receive(UINT message, HWND sender, LPARAM lParam) {
     // An answer to a command: its status and the command's block, which is ours to free.
     // The block tells which command it answers; one that timed out may be answered late.
     UINT_PTR status = 0;
-    UINT_PTR block = 0;
-    UnpackDDElParam(WM_DDE_ACK, lParam, &status, &block);
+    UINT_PTR handle = 0;
+    UnpackDDElParam(WM_DDE_ACK, lParam, &status, &handle);
     FreeDDElParam(WM_DDE_ACK, lParam);
-    if (block != 0 && reinterpret_cast<HGLOBAL>(block) == pending_) {
+    const auto block = reinterpret_cast<HGLOBAL>(handle);
+    if (block == nullptr) return;
+    if (block == pending_) {
       answered_ = true;
       accepted_ = (status & kAcknowledged) != 0;
       pending_ = nullptr;
     }
-    if (block != 0) GlobalFree(reinterpret_cast<HGLOBAL>(block));
+    GlobalFree(block);
   } else if (message == WM_DDE_TERMINATE && sender == server_ && sender != nullptr) {
     // The server ends the conversation, or confirms that we ended it.
-    if (!terminating_) PostMessageW(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+    if (!terminating_) {
+      PostMessageW(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+    }
     server_ = nullptr;
   }
 }
