@@ -72,8 +72,7 @@ TEST(Removal, ReportsEveryFailureByNameAndGoesOn) {
 
   EXPECT_FALSE(RemoveAll(steps));
   EXPECT_EQ(things[1].removals, 1);
-  EXPECT_EQ(OutcomesOf(steps),
-            (std::vector{Outcome::Failed, Outcome::Removed, Outcome::Failed}));
+  EXPECT_EQ(OutcomesOf(steps), (std::vector{Outcome::Failed, Outcome::Removed, Outcome::Failed}));
   EXPECT_EQ(Report(steps).view(), std::string(kLeftBehindText) +
                                       "\n\nC:\\P\\Beep.wav"
                                       "\nHKEY_LOCAL_MACHINE\\Software\\Quorvalen\\PLM");
