@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
-#include "demo/common/own_folder.h"
 #include "demo/uninstall/program_group.h"
 #include "demo/uninstall/registry_keys.h"
 
 namespace demo {
 namespace {
 
-// Whether `path` names a file (wantFolder false) or a folder (wantFolder true).
+// Whether `utf8Path` names a file (wantFolder false) or a folder (wantFolder true).
 Presence PathPresence(std::string_view utf8Path, bool wantFolder) {
   const WidePath path = ToWidePath(utf8Path);
   if (!path.complete()) return Presence::Unknown;
@@ -45,6 +44,12 @@ Presence Uncheckable(std::string_view) { return Presence::Unknown; }
 
 bool Unremovable(std::string_view) { return false; }
 
+Utf8Path FileLabel(const Utf8Path& folder, std::string_view name) {
+  Utf8Path label = folder;
+  label.Append('\\').Append(name);
+  return label;
+}
+
 Utf8Path KeyLabel(std::string_view key) {
   Utf8Path label;
   label.Append("HKEY_LOCAL_MACHINE\\").Append(key);
@@ -61,11 +66,12 @@ Utf8Path GroupLabel(std::string_view group) {
 
 ProductRemoval::ProductRemoval(const WidePath& folder) {
   Add(GroupLabel(kProgramGroup), kProgramGroup, ProgramGroupPresence, DeleteProgramGroup);
+  const Utf8Path folderLabel = ToUtf8(folder);
   for (std::string_view name : kProductFiles) {
-    Add(ToUtf8(PathIn(folder, name)), {}, FilePresence, DeleteProductFile,
+    Add(FileLabel(folderLabel, name), {}, FilePresence, DeleteProductFile,
         name != kUninstallerFile);
   }
-  Add(ToUtf8(folder), {}, FolderPresence, RemoveFolder, false);
+  Add(folderLabel, {}, FolderPresence, RemoveFolder, false);
   Add(KeyLabel(kProductKey), kProductKey, KeyPresence, DeleteKeyTree);
   // The vendor key goes only when Pelmora's key was all it held.
   Add(KeyLabel(kVendorKey), kVendorKey, EmptyKeyPresence, DeleteEmptyKey, false);

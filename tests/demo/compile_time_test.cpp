@@ -6,10 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tools/common/host_files.h"
 
 namespace demo {
 namespace {
@@ -17,8 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> bytes;
+  tools::ReadWholeFile(path, bytes);
+  return bytes;
 }
 
 std::uint32_t BigEndianAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {

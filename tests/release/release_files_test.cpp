@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "demo/common/product_files.h"
+#include "tools/common/host_files.h"
 
 namespace {
 
@@ -21,8 +20,9 @@ namespace fs = std::filesystem;
 const fs::path kBuilds[] = {PE32_BUILD, PE32_PLUS_BUILD};
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> bytes;
+  tools::ReadWholeFile(path, bytes);
+  return bytes;
 }
 
 std::uint32_t Little32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
