@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
-#include <cstdlib>
+#include <cstdlib>  // _ui64tow, _wcstoui64: imported from msvcrt.dll, not linked in
 #include <cwchar>
 
 #include "demo/common/own_folder.h"
@@ -97,7 +97,7 @@ std::optional<WidePath> TakeOverFromOriginal() {
   std::optional<WidePath> folder;
   if (count == 4 && std::wcscmp(arguments[1], kFinishSwitch) == 0) {
     const auto original = reinterpret_cast<HANDLE>(
-        static_cast<std::uintptr_t>(std::wcstoull(arguments[2], nullptr, 10)));
+        static_cast<std::uintptr_t>(_wcstoui64(arguments[2], nullptr, 10)));
     // Only a copy that really inherited the original's handle goes on without asking.
     if (GetProcessId(original) != 0) {
       WaitForSingleObject(original, kOriginalEndTimeoutMs);

@@ -3,6 +3,9 @@
 #   library <bytes> <archive, or object file outside an archive>
 #   member  <bytes> <object file, or archive(member)>
 #   symbol  <bytes> <symbol> <member>
+#   pulled  <bytes> <our object: the symbol it needs>
+# The last: the library code that one reference of ours brings into the image, with all that
+# this code needs in turn (ld's list of archive members and what first needed each).
 # Code and data before the first global symbol of an input section go by the section's name:
 # with -ffunction-sections and -fdata-sections it holds the mangled symbol, else it is shown
 # in brackets ("[.text]").
@@ -83,7 +86,48 @@ function charge_symbol(name, member, bytes) {
   symbol_bytes[name SUBSEP member] += bytes
 }
 
-BEGIN { in_map = 0; counting = 0; section = ""; pending = "" }
+# One line of the archive member list: "member" then "  referrer (symbol)", on one line or
+# on two.
+function note_member_line(   text, split_at) {
+  text = $0
+  if (text ~ /^[^ ]/) {
+    member_line = text
+    if (!match(text, /  +[^ ]/)) return
+    member_line = substr(text, 1, RSTART - 1)
+    text = substr(text, RSTART)
+  }
+  sub(/^ +/, "", text)
+  split_at = index(text, " (")
+  if (member_line == "" || split_at == 0) return
+  note_member(member_line, substr(text, 1, split_at - 1), substr(text, split_at + 2))
+  member_line = ""
+}
+
+function note_member(member, referrer, symbol,   name) {
+  sub(/\)$/, "", symbol)
+  name = short_name(member)
+  needed_by[name] = short_name(referrer)
+  needed_for[name] = symbol
+  is_ours[name] = member !~ /^\//
+  is_ours[short_name(referrer)] = referrer !~ /^\//
+}
+
+# The reference of ours that brought `member` in: the first object of ours up the chain of
+# members that needed one another, or the start-up file that began the chain.
+function root_of(member,   current) {
+  current = member
+  while (current in needed_by) {
+    if (is_ours[needed_by[current]]) return needed_by[current] ": " needed_for[current]
+    current = needed_by[current]
+  }
+  return current
+}
+
+BEGIN { in_map = 0; counting = 0; section = ""; pending = ""; member_line = "" }
+
+/^Archive member included/ { in_members = 1; next }
+/^(Discarded input sections|Allocating common symbols|Memory Configuration)/ { in_members = 0 }
+in_members && NF > 0 { note_member_line(); next }
 
 /^Linker script and memory map/ { in_map = 1; next }
 !in_map { next }
@@ -143,4 +187,8 @@ END {
     split(key, part, SUBSEP)
     printf "symbol\t%.0f\t%s\t%s\n", symbol_bytes[key], part[1], part[2]
   }
+  for (name in member_bytes) {
+    if ((name in is_ours) && !is_ours[name]) pulled_bytes[root_of(name)] += member_bytes[name]
+  }
+  for (name in pulled_bytes) printf "pulled\t%.0f\t%s\n", pulled_bytes[name], name
 }

@@ -5,7 +5,9 @@
 #                                      payload, and the demo programs, one column per build
 #   size_report.sh image EXE MAP [N]   the sections of the program EXE, and its N largest
 #                                      contributors (default 20) by library, by object or
-#                                      library member and by symbol, from its link map MAP
+#                                      library member and by symbol, and the library code
+#                                      that each reference of ours pulls in, from its link
+#                                      map MAP
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 
@@ -63,8 +65,10 @@ report_sections() {
 # report_largest ROWS KIND HEADING N
 report_largest() {
   echo "$3:"
-  awk -F'\t' -v kind="$2" '$1 == kind' "$1" | sort -t$'\t' -k2,2nr | head -n "$4" |
-    awk -F'\t' '{ printf "  %10d  %s%s\n", $2, $3, ($4 == "" ? "" : "   [" $4 "]") }' |
+  # awk takes the first N rather than head, which would end sort early (and fail the pipe).
+  awk -F'\t' -v kind="$2" '$1 == kind' "$1" | sort -t$'\t' -k2,2nr |
+    awk -F'\t' -v count="$4" 'NR <= count {
+      printf "  %10d  %s%s\n", $2, $3, ($4 == "" ? "" : "   [" $4 "]") }' |
     c++filt | group_digits
 }
 
@@ -79,6 +83,8 @@ report_image() {
   report_largest "$rows" library "largest libraries and objects" "$top"
   report_largest "$rows" member "largest objects and library members" "$top"
   report_largest "$rows" symbol "largest symbols" "$top"
+  report_largest "$rows" pulled \
+    "library code pulled in, under the reference of ours that first needed it" "$top"
 }
 
 case "${1:-}" in
