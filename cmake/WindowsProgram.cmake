@@ -1,12 +1,17 @@
 # Flags shared by every Windows program we build: static, GUI subsystem, small,
-# importing system DLLs only (no MinGW runtime DLLs).
-add_compile_options(-Os -ffunction-sections -fdata-sections)
+# importing system DLLs only (no MinGW runtime DLLs), and the same bytes from every build of
+# the same sources: no path of the build folder, no time stamp in the PE headers.
+add_compile_options(-Os -ffunction-sections -fdata-sections
+  -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
+# The program is stripped; the link map beside it (<target>.map in its build folder) tells
+# what each part of the image costs, for `./x size`.
 function(pelmora_windows_program target)
   target_link_options(${target} PRIVATE
     -static -static-libgcc -static-libstdc++ -mwindows -s
-    -Wl,--gc-sections -Wl,--nxcompat -Wl,--dynamicbase -Wl,--tsaware)
+    -Wl,--gc-sections -Wl,--nxcompat -Wl,--dynamicbase -Wl,--tsaware -Wl,--no-insert-timestamp
+    -Wl,-Map=${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     target_link_options(${target} PRIVATE -Wl,--high-entropy-va)
   endif()

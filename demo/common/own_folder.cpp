@@ -1,31 +1,32 @@
 #include "demo/common/own_folder.h"
 
-#include <windows.h>
-
-#include "demo/common/wide_text.h"
-
 namespace demo {
 
-std::wstring OwnPath() {
-  // Long paths can exceed MAX_PATH; grow the buffer until the whole name fits.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
+WidePath OwnPath() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  WidePath own;
+  if (length == 0 || length >= MAX_PATH) {
+    own.MarkIncomplete();  // a longer path comes back cut
+  } else {
+    own.Append(std::wstring_view(path, length));
   }
+  return own;
 }
 
-std::wstring OwnFolder() {
-  const std::wstring path = OwnPath();
-  return path.substr(0, path.find_last_of(L'\\'));
+WidePath OwnFolder() {
+  const WidePath path = OwnPath();
+  const std::wstring_view text = path.view();
+  WidePath folder(Prefix(text, text.find_last_of(L'\\')));
+  if (!path.complete()) folder.MarkIncomplete();
+  return folder;
 }
 
-std::wstring PathIn(const std::wstring& folder, std::string_view name) {
-  return folder + L'\\' + ToWide(name);
+WidePath PathIn(const WidePath& folder, std::string_view name) {
+  WidePath path = folder;
+  path.Append(L'\\');
+  AppendWide(path, name);
+  return path;
 }
 
 }  // namespace demo

@@ -1,17 +1,18 @@
 #pragma once
 // Where this program's file lies. Pelmora finds its sounds and help file there, and the
-// uninstaller the files that it removes.
-#include <string>
+// uninstaller the files that it removes. A path that does not fit is incomplete.
 #include <string_view>
+
+#include "demo/common/wide_text.h"
 
 namespace demo {
 
-std::wstring OwnPath();
+WidePath OwnPath();
 
 // The folder of OwnPath(), without a trailing backslash.
-std::wstring OwnFolder();
+WidePath OwnFolder();
 
 // `folder` + "\" + `name`.
-std::wstring PathIn(const std::wstring& folder, std::string_view name);
+WidePath PathIn(const WidePath& folder, std::string_view name);
 
 }  // namespace demo

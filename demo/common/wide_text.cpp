@@ -1,27 +1,42 @@
 #include "demo/common/wide_text.h"
 
-#include <windows.h>
-
 namespace demo {
 
-std::wstring ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  std::wstring wide(static_cast<std::size_t>(
-                        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)),
-                    L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+int ConvertToWide(std::string_view text, wchar_t* out, int room) {
+  if (text.empty()) return 0;
+  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                        static_cast<int>(text.size()), out, room);
+  return count > 0 ? count : -1;
+}
+
+WideText ToWide(std::string_view text) {
+  WideText wide;
+  AppendWide(wide, text);
   return wide;
 }
 
-std::string ToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(
-                         CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr)),
-                     '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(),
-                      static_cast<int>(narrow.size()), nullptr, nullptr);
+WidePath ToWidePath(std::string_view path) {
+  WidePath wide;
+  AppendWide(wide, path);
+  return wide;
+}
+
+Utf8Path ToUtf8(const WidePath& path) {
+  Utf8Path narrow;
+  const std::wstring_view text = path.view();
+  if (!path.complete()) {
+    narrow.MarkIncomplete();
+  } else if (!text.empty()) {
+    char converted[3 * MAX_PATH];  // up to three bytes for each UTF-16 unit
+    const int count = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(),
+                                          static_cast<int>(text.size()), converted,
+                                          sizeof(converted), nullptr, nullptr);
+    if (count > 0) {
+      narrow.Append(std::string_view(converted, static_cast<std::size_t>(count)));
+    } else {
+      narrow.MarkIncomplete();
+    }
+  }
   return narrow;
 }
 

@@ -4,7 +4,6 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include <string>
 #include <string_view>
 
 #include "demo/common/message_box.h"
@@ -33,8 +32,15 @@ constexpr int kClientHeight = kCommandRowTop + kButtonHeight + kMargin;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // "Beep.wav" shows as "Beep".
-std::wstring SoundCaption(std::string_view fileName) {
-  return ToWide(fileName.substr(0, fileName.find('.')));
+WideText SoundCaption(std::string_view fileName) {
+  return ToWide(Prefix(fileName, fileName.find('.')));
+}
+
+// A message that names a file: `before`, then the name in quotes and a full stop.
+FixedString<char, 256> NamingMessage(std::string_view before, std::string_view name) {
+  FixedString<char, 256> text;
+  text.Append(before).Append('"').Append(name).Append("\".");
+  return text;
 }
 
 class MainWindow {
@@ -102,9 +108,9 @@ class MainWindow {
 
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, USER_DEFAULT_SCREEN_DPI); }
 
-  void AddControl(HINSTANCE instance, const wchar_t* type, const std::wstring& text, DWORD style,
+  void AddControl(HINSTANCE instance, const wchar_t* type, const wchar_t* text, DWORD style,
                   int id, int left, int top, int width, int height) {
-    HWND control = CreateWindowExW(0, type, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+    HWND control = CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style,
                                    Scale(left), Scale(top), Scale(width), Scale(height), window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                    nullptr);
@@ -112,10 +118,10 @@ class MainWindow {
   }
 
   void CreateControls(HINSTANCE instance) {
-    AddControl(instance, WC_STATICW, ToWide(kPrompt), SS_LEFT, 0, kMargin, kMargin,
+    AddControl(instance, WC_STATICW, ToWide(kPrompt).c_str(), SS_LEFT, 0, kMargin, kMargin,
                kClientWidth - 2 * kMargin, kPromptHeight);
     for (int i = 0; i < kSoundCount; ++i) {
-      AddControl(instance, WC_BUTTONW, SoundCaption(kSoundFiles[i]),
+      AddControl(instance, WC_BUTTONW, SoundCaption(kSoundFiles[i]).c_str(),
                  WS_TABSTOP | BS_PUSHBUTTON | (i == 0 ? WS_GROUP : 0), kFirstSoundId + i,
                  kMargin + i * (kButtonWidth + kGap), kSoundRowTop, kButtonWidth, kButtonHeight);
     }
@@ -137,26 +143,31 @@ class MainWindow {
   }
 
   void PlaySoundFile(std::string_view fileName) {
-    const std::wstring path = PathIn(folder_, fileName);
-    if (!PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT)) {
-      Complain("Pelmora could not play the sound \"" + std::string(fileName) + "\".");
+    const WidePath path = PathIn(folder_, fileName);
+    if (!path.complete() ||
+        !PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT)) {
+      Complain(NamingMessage("Pelmora could not play the sound ", fileName).view());
     }
   }
 
   void OpenHelp() {
-    const std::wstring path = PathIn(folder_, kHelpFile);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(window_, L"open", path.c_str(), nullptr, folder_.c_str(), SW_SHOWNORMAL));
-    if (result <= 32) {  // ShellExecute's errors are the values up to 32
-      Complain("Pelmora could not open its help file \"" + std::string(kHelpFile) + "\".");
+    const WidePath path = PathIn(folder_, kHelpFile);
+    if (!path.complete() || !OpenDocument(path)) {
+      Complain(NamingMessage("Pelmora could not open its help file ", kHelpFile).view());
     }
   }
 
-  void Complain(const std::string& text) {
+  bool OpenDocument(const WidePath& path) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(window_, L"open", path.c_str(), nullptr, folder_.c_str(), SW_SHOWNORMAL));
+    return result > 32;  // ShellExecute's errors are the values up to 32
+  }
+
+  void Complain(std::string_view text) {
     ShowMessage(window_, text, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
   }
 
-  std::wstring folder_;
+  WidePath folder_;
   int dpi_;
   HFONT font_;
   HWND window_ = nullptr;

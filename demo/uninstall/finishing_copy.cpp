@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cstdlib>  // _ui64tow, _wcstoui64: imported from msvcrt.dll, not linked in
 #include <cwchar>
 
 #include "demo/common/own_folder.h"
@@ -14,20 +15,25 @@ namespace {
 constexpr wchar_t kFinishSwitch[] = L"/finish";
 constexpr DWORD kOriginalEndTimeoutMs = 60000;
 
-std::wstring TempFolder() {
+// Empty when there is none.
+WidePath TempFolder() {
   wchar_t folder[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(folder, length);
+  WidePath temp;
+  if (length != 0 && length < MAX_PATH) temp.Append(std::wstring_view(folder, length));
+  return temp;
 }
 
-// A new, empty file of a unique name in `temp`.
-std::wstring NewTempFile(const std::wstring& temp) {
+// A new, empty file of a unique name in `temp`; empty when none could be made.
+WidePath NewTempFile(const WidePath& temp) {
   wchar_t name[MAX_PATH];
-  return GetTempFileNameW(temp.c_str(), L"plm", 0, name) != 0 ? name : std::wstring();
+  WidePath file;
+  if (GetTempFileNameW(temp.c_str(), L"plm", 0, name) != 0) file.Append(name);
+  return file;
 }
 
 // The file of the copy, open for deletion when its last handle closes.
-HANDLE OpenForDeletionOnClose(const std::wstring& path) {
+HANDLE OpenForDeletionOnClose(const WidePath& path) {
   SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
   // The loader maps the file while this handle is open: share reading, and deleting with it.
   return CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inheritable,
@@ -42,11 +48,14 @@ HANDLE InheritableSelf() {
   return self;
 }
 
-bool Start(const std::wstring& copy, HANDLE original, const std::wstring& folder,
-           const std::wstring& workingFolder) {
-  std::wstring commandLine = L"\"" + copy + L"\" " + kFinishSwitch + L" " +
-                             std::to_wstring(reinterpret_cast<std::uintptr_t>(original)) +
-                             L" \"" + folder + L"\"";
+bool Start(const WidePath& copy, HANDLE original, const WidePath& folder,
+           const WidePath& workingFolder) {
+  wchar_t handle[24];
+  _ui64tow(reinterpret_cast<std::uintptr_t>(original), handle, 10);
+  FixedString<wchar_t, 2 * MAX_PATH + 64> commandLine;
+  commandLine.Append(L'"').Append(copy.view()).Append(L"\" ").Append(kFinishSwitch);
+  commandLine.Append(L' ').Append(handle).Append(L" \"").Append(folder.view()).Append(L'"');
+  if (!commandLine.complete()) return false;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -62,13 +71,14 @@ bool Start(const std::wstring& copy, HANDLE original, const std::wstring& folder
 
 }  // namespace
 
-bool StartFinishingCopy(const std::wstring& folder) {
-  const std::wstring temp = TempFolder();
-  const std::wstring copy = temp.empty() ? temp : NewTempFile(temp);
+bool StartFinishingCopy(const WidePath& folder) {
+  const WidePath own = OwnPath();
+  const WidePath temp = TempFolder();
+  if (!own.complete() || temp.empty()) return false;
+  const WidePath copy = NewTempFile(temp);
   if (copy.empty()) return false;
-  HANDLE copyFile = CopyFileW(OwnPath().c_str(), copy.c_str(), FALSE)
-                        ? OpenForDeletionOnClose(copy)
-                        : INVALID_HANDLE_VALUE;
+  HANDLE copyFile = CopyFileW(own.c_str(), copy.c_str(), FALSE) ? OpenForDeletionOnClose(copy)
+                                                                 : INVALID_HANDLE_VALUE;
   if (copyFile == INVALID_HANDLE_VALUE) {
     DeleteFileW(copy.c_str());
     return false;
@@ -80,19 +90,19 @@ bool StartFinishingCopy(const std::wstring& folder) {
   return started;
 }
 
-std::optional<std::wstring> TakeOverFromOriginal() {
+std::optional<WidePath> TakeOverFromOriginal() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr) return std::nullopt;
-  std::optional<std::wstring> folder;
+  std::optional<WidePath> folder;
   if (count == 4 && std::wcscmp(arguments[1], kFinishSwitch) == 0) {
     const auto original = reinterpret_cast<HANDLE>(
-        static_cast<std::uintptr_t>(std::wcstoull(arguments[2], nullptr, 10)));
+        static_cast<std::uintptr_t>(_wcstoui64(arguments[2], nullptr, 10)));
     // Only a copy that really inherited the original's handle goes on without asking.
     if (GetProcessId(original) != 0) {
       WaitForSingleObject(original, kOriginalEndTimeoutMs);
       CloseHandle(original);
-      folder = arguments[3];
+      folder = WidePath(arguments[3]);
     }
   }
   LocalFree(arguments);

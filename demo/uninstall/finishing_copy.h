@@ -5,16 +5,17 @@
 // deletion on close with a handle that the copy inherits: when the copy ends, the last handle
 // closes and the file goes.
 #include <optional>
-#include <string>
+
+#include "demo/common/wide_text.h"
 
 namespace demo {
 
 // Starts the copy, which will remove the product from `folder`; false if that failed, in which
 // case nothing is left in the temporary folder.
-bool StartFinishingCopy(const std::wstring& folder);
+bool StartFinishingCopy(const WidePath& folder);
 
 // When this process is the copy: waits for the original to end, then returns the folder to
 // remove the product from. Otherwise nothing.
-std::optional<std::wstring> TakeOverFromOriginal();
+std::optional<WidePath> TakeOverFromOriginal();
 
 }  // namespace demo

@@ -16,16 +16,16 @@ int Tell(std::string_view text, UINT icon) {
   return demo::ShowMessage(nullptr, text, demo::kUninstallTitle, MB_OK | icon | MB_SETFOREGROUND);
 }
 
-int Finish(const std::wstring& folder) {
-  const demo::RemovalResult result = demo::RemoveAll(demo::ProductRemovalSteps(folder));
-  const bool complete = result.failed.empty();
-  Tell(demo::ReportText(result), complete ? MB_ICONINFORMATION : MB_ICONWARNING);
+int Finish(const demo::WidePath& folder) {
+  demo::ProductRemoval removal(folder);
+  const bool complete = demo::RemoveAll(removal.Steps());
+  Tell(demo::Report(removal.Steps()).view(), complete ? MB_ICONINFORMATION : MB_ICONWARNING);
   return complete ? 0 : 1;
 }
 
 int Begin() {
-  const std::wstring folder = demo::OwnFolder();
-  if (!demo::AnythingLeft(demo::ProductRemovalSteps(folder))) {
+  const demo::WidePath folder = demo::OwnFolder();
+  if (!demo::AnythingLeft(demo::ProductRemoval(folder).Steps())) {
     Tell(demo::kNothingLeftText, MB_ICONINFORMATION);
     return 0;
   }

@@ -3,9 +3,6 @@
 #include <windows.h>
 #include <ddeml.h>
 
-#include <optional>
-#include <string>
-
 #include "demo/common/wide_text.h"
 
 namespace demo {
@@ -17,6 +14,18 @@ bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                         b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// Whether `lines`, names one a line up to a terminating zero, hold `name`.
+bool LinesHold(std::string_view lines, std::string_view name) {
+  lines = Prefix(lines, lines.find('\0'));
+  while (!lines.empty()) {
+    const std::size_t end = lines.find_first_of("\r\n");
+    if (SameName(Prefix(lines, end), name)) return true;
+    if (end == std::string_view::npos) break;
+    lines.remove_prefix(end + 1);
+  }
+  return false;
 }
 
 // One conversation, open for the lifetime of the object.
@@ -41,25 +50,31 @@ class ProgmanConversation {
 
   bool IsOpen() const { return conversation_ != nullptr; }
 
-  // The text that Program Manager gives for `item`, in the system's ANSI code page.
-  std::optional<std::string> Request(const wchar_t* item) {
-    HSZ name = DdeCreateStringHandleW(instance_, item, CP_WINUNICODE);
-    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation_, name, CF_TEXT, XTYP_REQUEST,
-                                         kTimeoutMs, nullptr);
-    DdeFreeStringHandle(instance_, name);
-    if (data == nullptr) return std::nullopt;
-    std::string text(DdeGetData(data, nullptr, 0, 0), '\0');
-    DdeGetData(data, reinterpret_cast<BYTE*>(text.data()), static_cast<DWORD>(text.size()), 0);
+  // Whether the list of names, one a line, that Program Manager gives for `item` holds
+  // `name`; Unknown when it gives none. The list is in the system's ANSI code page.
+  Presence ListHolds(const wchar_t* item, std::string_view name) {
+    HSZ itemName = DdeCreateStringHandleW(instance_, item, CP_WINUNICODE);
+    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation_, itemName, CF_TEXT,
+                                         XTYP_REQUEST, kTimeoutMs, nullptr);
+    DdeFreeStringHandle(instance_, itemName);
+    if (data == nullptr) return Presence::Unknown;
+    DWORD size = 0;
+    Presence presence = Presence::Unknown;
+    if (const auto* text = reinterpret_cast<const char*>(DdeAccessData(data, &size))) {
+      presence = LinesHold(std::string_view(text, size), name) ? Presence::Present
+                                                                : Presence::Absent;
+      DdeUnaccessData(data);
+    }
     DdeFreeDataHandle(data);
-    return text.substr(0, text.find('\0'));
+    return presence;
   }
 
   bool Execute(std::string_view command) {
-    std::wstring wide = ToWide(command);
-    const auto bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    HDDEDATA done =
-        DdeClientTransaction(reinterpret_cast<BYTE*>(wide.data()), bytes, conversation_, nullptr,
-                             0, XTYP_EXECUTE, kTimeoutMs, nullptr);
+    WideText wide = ToWide(command);
+    const auto bytes = static_cast<DWORD>((wide.view().size() + 1) * sizeof(wchar_t));
+    HDDEDATA done = DdeClientTransaction(reinterpret_cast<BYTE*>(wide.data()), bytes,
+                                         conversation_, nullptr, 0, XTYP_EXECUTE, kTimeoutMs,
+                                         nullptr);
     return done != nullptr;
   }
 
@@ -72,30 +87,18 @@ class ProgmanConversation {
   HCONV conversation_ = nullptr;
 };
 
-// Whether a list of names, one a line, holds `name`.
-bool ListHolds(std::string_view list, std::string_view name) {
-  while (!list.empty()) {
-    const std::size_t end = list.find_first_of("\r\n");
-    if (SameName(list.substr(0, end), name)) return true;
-    if (end == std::string_view::npos) break;
-    list.remove_prefix(end + 1);
-  }
-  return false;
-}
-
 }  // namespace
 
 Presence ProgramGroupPresence(std::string_view group) {
   ProgmanConversation progman;
-  if (!progman.IsOpen()) return Presence::Unknown;
-  const std::optional<std::string> groups = progman.Request(L"Groups");
-  if (!groups) return Presence::Unknown;
-  return ListHolds(*groups, group) ? Presence::Present : Presence::Absent;
+  return progman.IsOpen() ? progman.ListHolds(L"Groups", group) : Presence::Unknown;
 }
 
-bool ExecuteProgmanCommand(std::string_view command) {
+bool DeleteProgramGroup(std::string_view group) {
+  FixedString<char, 256> command;
+  command.Append("[DeleteGroup(").Append(group).Append(")]");
   ProgmanConversation progman;
-  return progman.IsOpen() && progman.Execute(command);
+  return command.complete() && progman.IsOpen() && progman.Execute(command.view());
 }
 
 }  // namespace demo

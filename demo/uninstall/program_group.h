@@ -10,7 +10,7 @@ namespace demo {
 // Asks Program Manager for its list of groups; Unknown when it does not answer.
 Presence ProgramGroupPresence(std::string_view group);
 
-// Sends one command, such as "[DeleteGroup(Pelmora)]"; true when Program Manager carried it out.
-bool ExecuteProgmanCommand(std::string_view command);
+// Sends "[DeleteGroup(<group>)]"; true when Program Manager carried it out.
+bool DeleteProgramGroup(std::string_view group);
 
 }  // namespace demo

@@ -1,34 +1,46 @@
 #include "demo/uninstall/removal.h"
 
-#include <algorithm>
-
 #include "demo/uninstall/uninstall_texts.h"
 
 namespace demo {
 
 bool AnythingLeft(std::span<const RemovalStep> steps) {
-  return std::any_of(steps.begin(), steps.end(), [](const RemovalStep& step) {
-    return step.isLeftover && step.check() != Presence::Absent;
-  });
-}
-
-RemovalResult RemoveAll(std::span<const RemovalStep> steps) {
-  RemovalResult result;
   for (const RemovalStep& step : steps) {
-    if (step.check() == Presence::Absent) continue;
-    (step.remove() ? result.removed : result.failed).push_back(step.label);
+    if (step.isLeftover && step.check(step.target) != Presence::Absent) return true;
   }
-  return result;
+  return false;
 }
 
-std::string ReportText(const RemovalResult& result) {
-  if (!result.failed.empty()) {
-    std::string text(kLeftBehindText);
-    text += '\n';
-    for (const std::string& label : result.failed) text += "\n" + label;
+bool RemoveAll(std::span<RemovalStep> steps) {
+  bool complete = true;
+  for (RemovalStep& step : steps) {
+    if (step.check(step.target) == Presence::Absent) {
+      step.outcome = Outcome::NothingThere;
+    } else {
+      step.outcome = step.remove(step.target) ? Outcome::Removed : Outcome::Failed;
+      complete = complete && step.outcome == Outcome::Removed;
+    }
+  }
+  return complete;
+}
+
+ReportText Report(std::span<const RemovalStep> steps) {
+  bool removed = false;
+  bool failed = false;
+  for (const RemovalStep& step : steps) {
+    removed = removed || step.outcome == Outcome::Removed;
+    failed = failed || step.outcome == Outcome::Failed;
+  }
+  ReportText text;
+  if (!failed) {
+    text.Append(removed ? kRemovedText : kNothingLeftText);
     return text;
   }
-  return std::string(result.removed.empty() ? kNothingLeftText : kRemovedText);
+  text.Append(kLeftBehindText).Append('\n');
+  for (const RemovalStep& step : steps) {
+    if (step.outcome == Outcome::Failed) text.Append('\n').Append(step.label);
+  }
+  return text;
 }
 
 }  // namespace demo

@@ -2,19 +2,16 @@
 
 #include <windows.h>
 
-#include "demo/common/own_folder.h"
-#include "demo/common/product_files.h"
-#include "demo/common/wide_text.h"
 #include "demo/uninstall/program_group.h"
 #include "demo/uninstall/registry_keys.h"
 
 namespace demo {
 namespace {
 
-constexpr std::string_view kRegistryRoot = "HKEY_LOCAL_MACHINE\\";
-
-// Whether `path` names a file (wantFolder false) or a folder (wantFolder true).
-Presence PathPresence(const std::wstring& path, bool wantFolder) {
+// Whether `utf8Path` names a file (wantFolder false) or a folder (wantFolder true).
+Presence PathPresence(std::string_view utf8Path, bool wantFolder) {
+  const WidePath path = ToWidePath(utf8Path);
+  if (!path.complete()) return Presence::Unknown;
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
@@ -25,52 +22,73 @@ Presence PathPresence(const std::wstring& path, bool wantFolder) {
   return isFolder == wantFolder ? Presence::Present : Presence::Absent;
 }
 
-bool DeleteProductFile(const std::wstring& path) {
+Presence FilePresence(std::string_view path) { return PathPresence(path, false); }
+
+Presence FolderPresence(std::string_view path) { return PathPresence(path, true); }
+
+bool DeleteProductFile(std::string_view utf8Path) {
+  const WidePath path = ToWidePath(utf8Path);
+  if (!path.complete()) return false;
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only copy is still ours
   return DeleteFileW(path.c_str()) != FALSE;
 }
 
-RemovalStep FileStep(const std::wstring& folder, std::string_view name) {
-  const std::wstring path = PathIn(folder, name);
-  return {ToUtf8(path), [path] { return PathPresence(path, false); },
-          [path] { return DeleteProductFile(path); }, name != kUninstallerFile};
-}
-
 // The folder goes only when the product's files were all it held.
-RemovalStep FolderStep(const std::wstring& folder) {
-  return {ToUtf8(folder), [folder] { return PathPresence(folder, true); },
-          [folder] { return RemoveDirectoryW(folder.c_str()) != FALSE; }, false};
+bool RemoveFolder(std::string_view utf8Path) {
+  const WidePath path = ToWidePath(utf8Path);
+  return path.complete() && RemoveDirectoryW(path.c_str()) != FALSE;
 }
 
-RemovalStep KeyStep(std::string_view path) {
-  return {std::string(kRegistryRoot) + std::string(path), [path] { return KeyPresence(path); },
-          [path] { return DeleteKeyTree(path); }};
+// A thing whose name did not fit cannot be checked or removed: the report names it as left.
+Presence Uncheckable(std::string_view) { return Presence::Unknown; }
+
+bool Unremovable(std::string_view) { return false; }
+
+Utf8Path FileLabel(const Utf8Path& folder, std::string_view name) {
+  Utf8Path label = folder;
+  label.Append('\\').Append(name);
+  return label;
 }
 
-// The vendor key goes only when Pelmora's key was all it held.
-RemovalStep VendorKeyStep() {
-  return {std::string(kRegistryRoot) + std::string(kVendorKey),
-          [] { return EmptyKeyPresence(kVendorKey); }, [] { return DeleteEmptyKey(kVendorKey); },
-          false};
+Utf8Path KeyLabel(std::string_view key) {
+  Utf8Path label;
+  label.Append("HKEY_LOCAL_MACHINE\\").Append(key);
+  return label;
 }
 
-RemovalStep ProgramGroupStep() {
-  const std::string command = "[DeleteGroup(" + std::string(kProgramGroup) + ")]";
-  return {"Program group \"" + std::string(kProgramGroup) + "\"",
-          [] { return ProgramGroupPresence(kProgramGroup); },
-          [command] { return ExecuteProgmanCommand(command); }};
+Utf8Path GroupLabel(std::string_view group) {
+  Utf8Path label;
+  label.Append("Program group \"").Append(group).Append('"');
+  return label;
 }
 
 }  // namespace
 
-std::vector<RemovalStep> ProductRemovalSteps(const std::wstring& folder) {
-  std::vector<RemovalStep> steps{ProgramGroupStep()};
-  for (std::string_view name : kProductFiles) steps.push_back(FileStep(folder, name));
-  steps.push_back(FolderStep(folder));
-  steps.push_back(KeyStep(kProductKey));
-  steps.push_back(VendorKeyStep());
-  steps.push_back(KeyStep(kUninstallKey));
-  return steps;
+ProductRemoval::ProductRemoval(const WidePath& folder) {
+  Add(GroupLabel(kProgramGroup), kProgramGroup, ProgramGroupPresence, DeleteProgramGroup);
+  const Utf8Path folderLabel = ToUtf8(folder);
+  for (std::string_view name : kProductFiles) {
+    Add(FileLabel(folderLabel, name), {}, FilePresence, DeleteProductFile,
+        name != kUninstallerFile);
+  }
+  Add(folderLabel, {}, FolderPresence, RemoveFolder, false);
+  Add(KeyLabel(kProductKey), kProductKey, KeyPresence, DeleteKeyTree);
+  // The vendor key goes only when Pelmora's key was all it held.
+  Add(KeyLabel(kVendorKey), kVendorKey, EmptyKeyPresence, DeleteEmptyKey, false);
+  Add(KeyLabel(kUninstallKey), kUninstallKey, KeyPresence, DeleteKeyTree);
+}
+
+void ProductRemoval::Add(const Utf8Path& label, std::string_view target,
+                         Presence (*check)(std::string_view), bool (*remove)(std::string_view),
+                         bool isLeftover) {
+  labels_[count_] = label;
+  RemovalStep& step = steps_[count_];
+  step.label = labels_[count_].view();
+  step.target = target.empty() ? step.label : target;
+  step.check = label.complete() ? check : Uncheckable;
+  step.remove = label.complete() ? remove : Unremovable;
+  step.isLeftover = isLeftover;
+  ++count_;
 }
 
 }  // namespace demo

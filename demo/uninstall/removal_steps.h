@@ -3,13 +3,35 @@
 // of removal: the program group, the eight files, their folder, the product key, the vendor
 // key, and last the uninstall key, so that an interrupted removal can be started again from
 // the list of installed programs.
-#include <string>
-#include <vector>
+#include <array>
+#include <span>
 
+#include "demo/common/product_files.h"
+#include "demo/common/wide_text.h"
 #include "demo/uninstall/removal.h"
 
 namespace demo {
 
-std::vector<RemovalStep> ProductRemovalSteps(const std::wstring& folder);
+class ProductRemoval {
+ public:
+  // The steps for the product installed in `folder`.
+  explicit ProductRemoval(const WidePath& folder);
+  // The steps point into the object's labels.
+  ProductRemoval(const ProductRemoval&) = delete;
+  ProductRemoval& operator=(const ProductRemoval&) = delete;
+
+  std::span<RemovalStep> Steps() { return std::span(steps_).first(count_); }
+
+ private:
+  static constexpr std::size_t kStepCount = kProductFiles.size() + 5;
+
+  // Adds a step whose target is `target`, or its label when there is no target.
+  void Add(const Utf8Path& label, std::string_view target, Presence (*check)(std::string_view),
+           bool (*remove)(std::string_view), bool isLeftover = true);
+
+  std::array<Utf8Path, kStepCount> labels_;
+  std::array<RemovalStep, kStepCount> steps_;
+  std::size_t count_ = 0;
+};
 
 }  // namespace demo

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,75 +20,91 @@ struct Thing {
   int removals = 0;
 };
 
-std::vector<RemovalStep> StepsFor(std::vector<Thing>& things) {
+// The things of the running test. A step's check and removal are plain functions of its
+// target, here the thing's label.
+std::vector<Thing> things;
+
+Thing& Named(std::string_view label) {
+  return *std::find_if(things.begin(), things.end(),
+                       [label](const Thing& thing) { return thing.label == label; });
+}
+
+Presence CheckThing(std::string_view label) { return Named(label).presence; }
+
+bool RemoveThing(std::string_view label) {
+  Thing& thing = Named(label);
+  ++thing.removals;
+  if (thing.removable) thing.presence = Presence::Absent;
+  return thing.removable;
+}
+
+std::vector<RemovalStep> StepsFor(std::vector<Thing> list) {
+  things = std::move(list);
   std::vector<RemovalStep> steps;
-  for (Thing& thing : things) {
-    steps.push_back({thing.label, [&thing] { return thing.presence; },
-                     [&thing] {
-                       ++thing.removals;
-                       if (thing.removable) thing.presence = Presence::Absent;
-                       return thing.removable;
-                     },
-                     thing.isLeftover});
+  for (const Thing& thing : things) {
+    steps.push_back({thing.label, thing.label, CheckThing, RemoveThing, thing.isLeftover});
   }
   return steps;
 }
 
-TEST(Removal, RemovesWhatIsPresentOrUncheckableAndLeavesTheAbsentAlone) {
-  std::vector<Thing> things = {{"a", Presence::Present}, {"b", Presence::Absent},
-                               {"c", Presence::Unknown}};
-  const RemovalResult result = RemoveAll(StepsFor(things));
+std::vector<Outcome> OutcomesOf(const std::vector<RemovalStep>& steps) {
+  std::vector<Outcome> outcomes;
+  for (const RemovalStep& step : steps) outcomes.push_back(step.outcome);
+  return outcomes;
+}
 
-  EXPECT_EQ(result.removed, (std::vector<std::string>{"a", "c"}));
-  EXPECT_TRUE(result.failed.empty());
+TEST(Removal, RemovesWhatIsPresentOrUncheckableAndLeavesTheAbsentAlone) {
+  std::vector<RemovalStep> steps =
+      StepsFor({{"a", Presence::Present}, {"b", Presence::Absent}, {"c", Presence::Unknown}});
+
+  EXPECT_TRUE(RemoveAll(steps));
+  EXPECT_EQ(OutcomesOf(steps),
+            (std::vector{Outcome::Removed, Outcome::NothingThere, Outcome::Removed}));
   EXPECT_EQ(things[1].removals, 0);
-  EXPECT_EQ(ReportText(result), kRemovedText);
+  EXPECT_EQ(Report(steps).view(), kRemovedText);
 }
 
 TEST(Removal, ReportsEveryFailureByNameAndGoesOn) {
-  std::vector<Thing> things = {{"C:\\P\\Beep.wav", Presence::Present, false},
-                               {"C:\\P\\Stop.wav", Presence::Present},
-                               {"HKEY_LOCAL_MACHINE\\Software\\Quorvalen\\PLM", Presence::Unknown,
-                                false}};
-  const RemovalResult result = RemoveAll(StepsFor(things));
+  std::vector<RemovalStep> steps =
+      StepsFor({{"C:\\P\\Beep.wav", Presence::Present, false},
+                {"C:\\P\\Stop.wav", Presence::Present},
+                {"HKEY_LOCAL_MACHINE\\Software\\Quorvalen\\PLM", Presence::Unknown, false}});
 
+  EXPECT_FALSE(RemoveAll(steps));
   EXPECT_EQ(things[1].removals, 1);
-  EXPECT_EQ(result.removed, (std::vector<std::string>{"C:\\P\\Stop.wav"}));
-  EXPECT_EQ(ReportText(result), std::string(kLeftBehindText) +
-                                    "\n\nC:\\P\\Beep.wav"
-                                    "\nHKEY_LOCAL_MACHINE\\Software\\Quorvalen\\PLM");
+  EXPECT_EQ(OutcomesOf(steps), (std::vector{Outcome::Failed, Outcome::Removed, Outcome::Failed}));
+  EXPECT_EQ(Report(steps).view(), std::string(kLeftBehindText) +
+                                      "\n\nC:\\P\\Beep.wav"
+                                      "\nHKEY_LOCAL_MACHINE\\Software\\Quorvalen\\PLM");
 }
 
 TEST(Removal, SecondRunFindsNothingLeftAndSaysSo) {
-  std::vector<Thing> things = {{"a", Presence::Present}, {"b", Presence::Present}};
-  const std::vector<RemovalStep> steps = StepsFor(things);
+  std::vector<RemovalStep> steps = StepsFor({{"a", Presence::Present}, {"b", Presence::Present}});
   ASSERT_TRUE(AnythingLeft(steps));
   RemoveAll(steps);
 
   EXPECT_FALSE(AnythingLeft(steps));
-  const RemovalResult again = RemoveAll(steps);
-  EXPECT_TRUE(again.removed.empty());
-  EXPECT_TRUE(again.failed.empty());
-  EXPECT_EQ(ReportText(again), kNothingLeftText);
+  EXPECT_TRUE(RemoveAll(steps));
+  EXPECT_EQ(OutcomesOf(steps), (std::vector{Outcome::NothingThere, Outcome::NothingThere}));
+  EXPECT_EQ(Report(steps).view(), kNothingLeftText);
   EXPECT_EQ(things[0].removals, 1);
 }
 
 TEST(Removal, WhatIsNoLeftoverDoesNotCountAsLeftButIsStillRemoved) {
   // The uninstaller's own file in an otherwise empty folder.
-  std::vector<Thing> things = {{"Uninstall PLM.exe", Presence::Present, true, false},
-                               {"Pelmora.exe", Presence::Absent},
-                               {"folder", Presence::Present, true, false}};
-  const std::vector<RemovalStep> steps = StepsFor(things);
+  std::vector<RemovalStep> steps = StepsFor({{"Uninstall PLM.exe", Presence::Present, true, false},
+                                             {"Pelmora.exe", Presence::Absent},
+                                             {"folder", Presence::Present, true, false}});
   EXPECT_FALSE(AnythingLeft(steps));
 
   things[1].presence = Presence::Present;
   EXPECT_TRUE(AnythingLeft(steps));
-  EXPECT_EQ(RemoveAll(steps).removed.size(), 3u);
+  EXPECT_TRUE(RemoveAll(steps));
+  EXPECT_EQ(OutcomesOf(steps), std::vector<Outcome>(3, Outcome::Removed));
 }
 
 TEST(Removal, AnUncheckableLeftoverCountsAsLeft) {
-  std::vector<Thing> things = {{"group", Presence::Unknown}};
-  EXPECT_TRUE(AnythingLeft(StepsFor(things)));
+  EXPECT_TRUE(AnythingLeft(StepsFor({{"group", Presence::Unknown}})));
 }
 
 }  // namespace
