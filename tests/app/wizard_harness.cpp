@@ -10,10 +10,6 @@ namespace fs = std::filesystem;
 using platform::portable::ProgramEnded;
 
 WizardHarness::WizardHarness() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  root_ = fs::temp_directory_path() /
-          ("pelmora-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(::getpid()));
-  fs::remove_all(root_);
   for (const char* drive : {"c", "d"}) fs::create_directories(root_ / drive);
   platform::portable::DriveSetup c;
   c.hostRoot = root_ / "c";
@@ -28,11 +24,7 @@ WizardHarness::WizardHarness() {
   toolkit.SetAppLocation("C:\\Setup", "setup");
 }
 
-WizardHarness::~WizardHarness() {
-  module1_.reset();
-  std::error_code ignored;
-  fs::remove_all(root_, ignored);
-}
+WizardHarness::~WizardHarness() { module1_.reset(); }
 
 void WizardHarness::Start() {
   module1_ = std::make_unique<app::Module1>(backend.platform);
