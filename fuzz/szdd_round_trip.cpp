@@ -13,13 +13,16 @@ using fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The last bytes: the last character, and how often the rest repeats (so that short
-  // inputs make files longer than the 4096-byte window, with matches across it).
+  // inputs make files longer than the 4096-byte window, with matches across it), while the
+  // file is below 16 KiB.
   FuzzedDataProvider input(data, size);
   const auto lastChar = input.ConsumeIntegral<std::uint8_t>();
   const int repeats = input.ConsumeIntegralInRange<int>(1, 64);
   const std::vector<std::uint8_t> piece = input.ConsumeRemainingBytes<std::uint8_t>();
   std::vector<std::uint8_t> original;
-  for (int i = 0; i < repeats; ++i) original.insert(original.end(), piece.begin(), piece.end());
+  for (int i = 0; i < repeats && original.size() < 16384; ++i) {
+    original.insert(original.end(), piece.begin(), piece.end());
+  }
   // A changed byte in each copy after the first, so that the copies are not all alike.
   for (std::size_t at = piece.size(); at < original.size(); at += piece.size() + 1) {
     original[at] = static_cast<std::uint8_t>(original[at] + at);
