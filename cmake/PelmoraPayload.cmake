@@ -32,7 +32,7 @@ endfunction()
 #                    PRODUCT_DIR <dir> OUTPUT <setup.exe>)
 # Appends the items of ITEM_DIR (made with pelmora_payload_items, whose TABLE the image was
 # built with) to the image and checks the result against the table and the product files;
-# a setup file that fails the check is deleted. <target> builds OUTPUT.
+# a setup file that fails the check is never written. <target> builds OUTPUT.
 function(pelmora_setup_file target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "IMAGE;ITEM_DIR;TABLE;PRODUCT_DIR;OUTPUT" "")
   _pelmora_mksetup(mksetup mksetup_depends)

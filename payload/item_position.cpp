@@ -69,8 +69,11 @@ bool FindCertificateTable(const HeaderReader& pe, std::uint32_t& offset, std::ui
 bool ItemPosition(std::int64_t payloadEnd, std::int32_t itemSize, std::int32_t bytesAfter,
                   std::int32_t& position) {
   if (itemSize < 1 || bytesAfter < 0) return false;
-  if (payloadEnd > std::numeric_limits<std::int32_t>::max()) return false;
-  std::int32_t value = static_cast<std::int32_t>(payloadEnd);
+  if (payloadEnd < std::numeric_limits<std::int32_t>::min() ||
+      payloadEnd > std::numeric_limits<std::int32_t>::max()) {
+    return false;  // beyond 32 bits already
+  }
+  auto value = static_cast<std::int32_t>(payloadEnd);
   if (__builtin_sub_overflow(value, bytesAfter, &value) ||
       __builtin_sub_overflow(value, itemSize, &value) || __builtin_add_overflow(value, 1, &value)) {
     return false;

@@ -11,11 +11,6 @@ namespace fs = std::filesystem;
 using platform::portable::ProgramEnded;
 
 WizardHarness::WizardHarness() {
-  // A folder of its own for each machine, even for several in one test.
-  static int machines = 0;
-  root_ = fs::temp_directory_path() /
-          ("pelmora-machine-" + std::to_string(::getpid()) + "-" + std::to_string(++machines));
-  fs::remove_all(root_);
   for (const char* drive : {"c", "d"}) fs::create_directories(root_ / drive);
   platform::portable::DriveSetup c;
   c.hostRoot = root_ / "c";
@@ -30,11 +25,7 @@ WizardHarness::WizardHarness() {
   toolkit.SetAppLocation("C:\\Setup", "setup");
 }
 
-WizardHarness::~WizardHarness() {
-  module1_.reset();
-  std::error_code ignored;
-  fs::remove_all(root_, ignored);
-}
+WizardHarness::~WizardHarness() { module1_.reset(); }
 
 void WizardHarness::Start() {
   module1_ = std::make_unique<app::Module1>(backend.platform);

@@ -11,6 +11,7 @@
 
 #include "app/module1.h"
 #include "platform/portable/portable_platform.h"
+#include "tests/payload/temp_folder.h"
 
 namespace app_test {
 
@@ -52,8 +53,11 @@ class WizardHarness {
   // The setup file: a program image followed by the test product's eight items.
   void WriteSetupFile(const std::string& windowsPath = "C:\\Setup\\setup.exe");
 
+  // The host folder that holds the drives, removed with the harness.
+  const std::filesystem::path& Root() const { return root_.path(); }
+
  private:
-  std::filesystem::path root_;
+  payload_test::TempFolder root_;
   std::unique_ptr<app::Module1> module1_;
   bool acting_ = false;
 };

@@ -3,12 +3,15 @@
 #include "tools/mksetup/setup_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
+#include <map>
 
 #include "payload/payload_items.h"
 #include "payload/szdd_encoder.h"
 #include "payload/setup_layout.h"
+#include "tests/payload/codec_samples.h"
 #include "tests/payload/pe_image.h"
 #include "tests/payload/temp_folder.h"
 #include "tests/payload/test_product.h"
@@ -161,40 +164,144 @@ TEST_F(ProductFolder, RefusesAMissingFileOrAReadyItemThatDoesNotExpand) {
 // The tool itself, from a product folder to a checked setup file.
 class Mksetup : public ProductFolder {
  protected:
-  int Run(const std::string& arguments) {
-    return std::system((std::string(MKSETUP) + " " + arguments + " 2>/dev/null").c_str());
+  // The tool's exit code; `limits` are shell commands that set its limits first.
+  int Run(const std::string& arguments, const std::string& limits = "") {
+    const std::string command = limits + "exec " + MKSETUP + " " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
   Mksetup() { tools::WriteWholeFile(folder / "image.exe", PeImage(false, 5000)); }
-  std::string Assemble() {
+  std::string Items(const fs::path& out, const fs::path& table) {
+    return "items --product " + Quoted(folder.path()) + " --out " + Quoted(out) + " --table " +
+           Quoted(table);
+  }
+  std::string Items() { return Items(folder / "items", folder / "table.cpp"); }
+  std::string Assemble(const fs::path& out) {
     return "assemble --image " + Quoted(folder / "image.exe") + " --items " +
            Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp") + " --product " +
-           Quoted(folder.path()) + " --out " + Quoted(folder / "setup.exe");
+           Quoted(folder.path()) + " --out " + Quoted(out);
   }
+  std::string Assemble() { return Assemble(folder / "setup.exe"); }
+  Bytes Read(const fs::path& path) {
+    Bytes bytes;
+    EXPECT_TRUE(tools::ReadWholeFile(path, bytes)) << path;
+    return bytes;
+  }
+  // Every file below the folder, with its bytes.
+  std::map<fs::path, Bytes> Files(const fs::path& below) {
+    std::map<fs::path, Bytes> files;
+    for (const auto& entry : fs::recursive_directory_iterator(below)) {
+      if (entry.is_regular_file()) files[entry.path()] = Read(entry.path());
+    }
+    return files;
+  }
+
+  static constexpr int kUsage = 1;
+  static constexpr int kBadInput = 2;
+  static constexpr int kOutputUnwritable = 3;
+  static constexpr int kCheckFailed = 4;
 };
 
 TEST_F(Mksetup, BuildsAndChecksASetupFile) {
-  ASSERT_EQ(Run("items --product " + Quoted(folder.path()) + " --out " + Quoted(folder / "items") +
-                " --table " + Quoted(folder / "table.cpp")),
-            0);
-  ASSERT_EQ(Run(Assemble() + " >/dev/null"), 0);
-  Bytes setup;
-  ASSERT_TRUE(tools::ReadWholeFile(folder / "setup.exe", setup));
+  ASSERT_EQ(Run(Items()), 0);
+  ASSERT_EQ(Run(Assemble()), 0);
+  const Bytes setup = Read(folder / "setup.exe");
   EXPECT_EQ(setup.size() % 8, 0u);
   EXPECT_EQ(VerifySetupFile(setup, payload::kItemTable, TestItems(), TestProductFiles()), "");
+  EXPECT_EQ(Run("verify --setup " + Quoted(folder / "setup.exe") + " --items " +
+                Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp")),
+            0);
+}
+
+TEST_F(Mksetup, GivesEachFailureItsOwnExitCode) {
+  EXPECT_EQ(Run(""), kUsage);
+  EXPECT_EQ(Run("assemble --image"), kUsage);
+  EXPECT_EQ(Run("items --product " + Quoted(folder / "nothing") + " --out " +
+                Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp")),
+            kBadInput);
+  EXPECT_EQ(Run(Items(folder / "items", folder / "gone" / "table.cpp")), kOutputUnwritable);
+  EXPECT_TRUE(fs::is_empty(folder / "items"));
+  ASSERT_EQ(Run(Items()), 0);
+  EXPECT_EQ(Run(Assemble(folder / "gone" / "setup.exe")), kOutputUnwritable);
+  ASSERT_EQ(Run(Assemble()), 0);
+  Bytes damaged = Read(folder / "setup.exe");
+  damaged[damaged.size() - 100] ^= 1;
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "damaged.exe", damaged));
+  EXPECT_EQ(Run("verify --setup " + Quoted(folder / "damaged.exe") + " --items " +
+                Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp")),
+            kCheckFailed);
 }
 
 TEST_F(Mksetup, LeavesNoSetupFileWhenTheItemsDoNotMatchTheTable) {
-  ASSERT_EQ(Run("items --product " + Quoted(folder.path()) + " --out " + Quoted(folder / "items") +
-                " --table " + Quoted(folder / "table.cpp")),
-            0);
+  ASSERT_EQ(Run(Items()), 0);
   const Bytes other = payload::szdd::Compress(Bytes(10, 's'), 'v');
   ASSERT_TRUE(tools::WriteWholeFile(folder / "items" / "Stop.wa_", other));
-  EXPECT_NE(Run(Assemble()), 0);
+  EXPECT_EQ(Run(Assemble()), kBadInput);
   EXPECT_FALSE(fs::exists(folder / "setup.exe"));
-  EXPECT_NE(Run("items --product " + Quoted(folder / "nothing") + " --out " +
-                Quoted(folder / "items") + " --table " + Quoted(folder / "table.cpp")),
-            0);
+}
+
+// However an output is spelled, it may not be one of the inputs: the command would destroy
+// what it reads.
+TEST_F(Mksetup, RefusesAnOutputThatIsOneOfItsInputs) {
+  fs::remove(folder / "Beep.wav");
+  ASSERT_TRUE(
+      tools::WriteWholeFile(folder / "Beep.wa_", payload::szdd::Compress(Bytes(99, 'b'), 'v')));
+  ASSERT_EQ(Run(Items()), 0);
+  fs::create_hard_link(folder / "table.cpp", folder / "table link.cpp");
+  const auto before = Files(folder.path());
+
+  EXPECT_EQ(Run(Assemble(folder / "image.exe")), kUsage);
+  EXPECT_EQ(Run(Assemble(folder / "Pelmora.exe")), kUsage);  // a product file
+  EXPECT_EQ(Run(Assemble(folder / "items" / ".." / "items" / "Stop.wa_")), kUsage);
+  EXPECT_EQ(Run(Assemble(folder / "table link.cpp")), kUsage);
+  EXPECT_EQ(Run(Assemble(folder / "Shot.wav")), kUsage);  // a product file to check against
+  EXPECT_EQ(Run(Items(folder / "items", folder / "Start.wav")), kUsage);
+  // The product folder as the item folder: the ready item would be written over itself.
+  EXPECT_EQ(Run(Items(folder.path(), folder / "table.cpp")), kUsage);
+  EXPECT_EQ(Files(folder.path()), before);
+}
+
+// The new setup file is checked before it is written: one that fails replaces nothing, not
+// even an earlier setup file of the same name.
+TEST_F(Mksetup, ASetupFileThatFailsItsCheckReplacesNothing) {
+  ASSERT_EQ(Run(Items()), 0);
+  ASSERT_EQ(Run(Assemble()), 0);
+  const auto before = Files(folder.path());
+  Bytes changed = Read(folder / "Shot.wav");
+  changed.back() ^= 1;  // the item no longer expands to it
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "Shot.wav", changed));
+  auto expected = before;
+  expected[folder / "Shot.wav"] = changed;
+
+  EXPECT_EQ(Run(Assemble()), kCheckFailed);
+  EXPECT_EQ(Files(folder.path()), expected);
+}
+
+// Writing the items stops at a file-size limit, as on a full disk: none of the new items is
+// put in place, and the items and table of an earlier run stay as they were.
+TEST_F(Mksetup, ItemsThatCannotAllBeWrittenReplaceNothing) {
+  // The last item grows beyond the limit; the first ones stay below it.
+  const Bytes noise = MakeSample(Sample::kRandom, 300000);
+  // Files of at most 200 blocks (of 512 or 1024 bytes, as the shell counts them), and a
+  // write beyond that an error rather than the end of the program.
+  const std::string limits = "trap '' XFSZ; ulimit -f 200; ";
+  const Bytes chm = Read(folder / "PLM.chm");
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "PLM.chm", noise));
+  fs::create_directory(folder / "items");
+  EXPECT_EQ(Run(Items(), limits), kOutputUnwritable);
+  EXPECT_TRUE(fs::is_empty(folder / "items"));
+  EXPECT_FALSE(fs::exists(folder / "table.cpp"));
+
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "PLM.chm", chm));
+  ASSERT_EQ(Run(Items(), limits), 0);
+  const auto before = Files(folder / "items");
+  const Bytes table = Read(folder / "table.cpp");
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "Beep.wav", Bytes(4000, 'b')));  // a new item 6
+  ASSERT_TRUE(tools::WriteWholeFile(folder / "PLM.chm", noise));
+  EXPECT_EQ(Run(Items(), limits), kOutputUnwritable);
+  EXPECT_EQ(Files(folder / "items"), before);
+  EXPECT_EQ(Read(folder / "table.cpp"), table);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #pragma once
-// A host folder of its own for one test, removed afterwards.
-#include <gtest/gtest.h>
-#include <unistd.h>
+// A host folder of its own for one test, in the system's temporary folder, removed
+// afterwards. Its name is made unique by the system, not from the test's name, which for a
+// parameterised test holds "/".
+#include <stdlib.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace payload_test {
@@ -11,12 +13,9 @@ namespace payload_test {
 class TempFolder {
  public:
   TempFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("pelmora-payload-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-             std::to_string(::getpid()));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    std::string name = (std::filesystem::temp_directory_path() / "pelmora-test-XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot make " + name);
+    path_ = name;
   }
   ~TempFolder() {
     std::error_code ignored;

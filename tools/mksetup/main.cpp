@@ -6,10 +6,15 @@
 //   mksetup assemble --image IMAGE.exe --items ITEMDIR --table FILE.cpp [--product DIR]
 //                    --out setup.exe
 //   mksetup verify --setup setup.exe --items ITEMDIR --table FILE.cpp [--product DIR]
+//
+// No output may be one of the command's inputs, and nothing is put in place before all of
+// it has been made and checked: a failure leaves every existing file as it was.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <limits>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "tools/common/host_files.h"
@@ -21,21 +26,35 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace tools::mksetup;
+using tools::Quoted;
 
 using Options = std::map<std::string, std::string>;
 
-constexpr const char* kUsage =
+enum ExitCode : int {
+  kSuccess = 0,
+  kUsage = 1,     // also an output that is one of the inputs
+  kBadInput = 2,  // an input missing, unreadable, too large or not what it must be
+  kOutputUnwritable = 3,
+  kCheckFailed = 4,  // the setup file does not give back its items
+};
+
+constexpr const char* kUsageText =
     "usage: mksetup items --product DIR --out ITEMDIR --table FILE.cpp\n"
     "       mksetup assemble --image IMAGE --items ITEMDIR --table FILE.cpp [--product DIR]"
     " --out SETUP\n"
-    "       mksetup verify --setup SETUP --items ITEMDIR --table FILE.cpp [--product DIR]\n";
+    "       mksetup verify --setup SETUP --items ITEMDIR --table FILE.cpp [--product DIR]\n"
+    "No output may be one of the inputs; outputs are put in place only whole and checked.\n"
+    "exit codes: 0 done, 1 usage (or an output is an input), 2 an input missing, unreadable,\n"
+    "            too large or unusable, 3 output unwritable, 4 the setup file failed its check\n";
 
-int Fail(const std::string& message) {
+// The largest setup file the program can address: it locates its items in 32-bit signed
+// arithmetic.
+constexpr std::uint64_t kMaxSetupFileSize = std::numeric_limits<std::int32_t>::max();
+
+int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "mksetup: %s\n", message.c_str());
-  return 1;
+  return code;
 }
-
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 2; i < argc; i += 2) {
@@ -53,32 +72,73 @@ bool Has(const Options& options, std::initializer_list<const char*> names) {
   return true;
 }
 
+// The usage failure for the first of `outputs` that is one of `inputs`, or kSuccess.
+int RefuseOutputsThatAreInputs(const std::vector<fs::path>& outputs,
+                               const std::vector<fs::path>& inputs) {
+  for (const fs::path& output : outputs) {
+    if (tools::NamesAnInput(output, inputs)) {
+      return Fail(kUsage, "the output " + Quoted(output) + " is one of the inputs; give another");
+    }
+  }
+  return kSuccess;
+}
+
+std::span<const std::uint8_t> BytesOf(const std::string& text) {
+  return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
 int MakeItemsAndTable(const Options& options) {
+  const fs::path product = options.at("product");
+  const fs::path folder = options.at("out");
+  std::vector<fs::path> inputs;
+  std::vector<fs::path> outputs;
+  for (const payload::ProductFile& file : payload::kProductFiles) {
+    inputs.push_back(ItemSource(product, file));
+    outputs.push_back(folder / file.temporaryName);
+  }
+  outputs.push_back(options.at("table"));
+  if (const int refused = RefuseOutputsThatAreInputs(outputs, inputs)) return refused;
+
   ItemBytes items;
   std::string error;
-  payload::ItemTable table;
-  if (!MakeItems(options.at("product"), items, error) || !TableOf(items, table, error)) return Fail(error);
-  const fs::path folder = options.at("out");
+  payload::ItemTable itemTable;
+  if (!MakeItems(product, items, error) || !TableOf(items, itemTable, error)) return Fail(kBadInput, error);
+  const std::string table = ItemTableSource(itemTable);
+
+  // All nine files are written whole under temporary names before any is put in place: a
+  // full disk leaves neither a part of the items nor items without their table.
   std::error_code failed;
   fs::create_directories(folder, failed);
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const fs::path path = folder / payload::kProductFiles[i].temporaryName;
-    if (!tools::WriteWholeFile(path, items[i])) return Fail("cannot write " + Quoted(path));
+  std::vector<std::unique_ptr<tools::OutputFile>> files;
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    const auto bytes = i < items.size() ? std::span<const std::uint8_t>(items[i]) : BytesOf(table);
+    files.push_back(std::make_unique<tools::OutputFile>(outputs[i]));
+    if (!files[i]->Write(bytes.data(), bytes.size()) || !files[i]->Close()) {
+      return Fail(kOutputUnwritable, "cannot write " + Quoted(outputs[i]));
+    }
   }
-  const std::string source = ItemTableSource(table);
-  const fs::path tablePath = options.at("table");
-  if (!tools::WriteWholeFile(
-          tablePath,
-          std::span(reinterpret_cast<const std::uint8_t*>(source.data()), source.size()))) {
-    return Fail("cannot write " + Quoted(tablePath));
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    if (!files[i]->Commit()) return Fail(kOutputUnwritable, "cannot write " + Quoted(outputs[i]));
   }
-  return 0;
+  return kSuccess;
 }
 
 bool ReadTable(const fs::path& path, payload::ItemTable& table) {
   Bytes bytes;
   return tools::ReadWholeFile(path, bytes) &&
          ParseItemTable(std::string(bytes.begin(), bytes.end()), table);
+}
+
+// The files a command reads through its --items, --table and --product options.
+std::vector<fs::path> PayloadInputs(const Options& options) {
+  std::vector<fs::path> inputs = {options.at("table")};
+  for (const payload::ProductFile& file : payload::kProductFiles) {
+    inputs.push_back(fs::path(options.at("items")) / file.temporaryName);
+    if (options.count("product")) {
+      inputs.push_back(fs::path(options.at("product")) / file.installedName);
+    }
+  }
+  return inputs;
 }
 
 // The items of ITEMDIR, the table the program was built with (which must be theirs), and
@@ -106,48 +166,58 @@ bool LoadPayload(const Options& options, Payload& payload, std::string& error) {
   return true;
 }
 
-// Checks the setup file as it lies on the disk.
-std::string CheckSetupFile(const fs::path& path, const Payload& payload) {
-  Bytes file;
-  if (!tools::ReadWholeFile(path, file)) return "cannot read it";
-  return VerifySetupFile(file, payload.table, payload.items, payload.expected);
-}
-
 int AssembleAndVerify(const Options& options) {
+  const fs::path imagePath = options.at("image");
+  const fs::path out = options.at("out");
+  std::vector<fs::path> inputs = PayloadInputs(options);
+  inputs.push_back(imagePath);
+  if (const int refused = RefuseOutputsThatAreInputs({out}, inputs)) return refused;
+
   Payload payload;
   std::string error;
-  if (!LoadPayload(options, payload, error)) return Fail(error);
+  if (!LoadPayload(options, payload, error)) return Fail(kBadInput, error);
   Bytes image;
-  const fs::path imagePath = options.at("image");
-  if (!tools::ReadWholeFile(imagePath, image)) return Fail("cannot read " + Quoted(imagePath));
+  if (const auto read = tools::ReadInput(imagePath, image, tools::kMaxInputSize);
+      read != tools::ReadResult::kRead) {
+    return Fail(kBadInput, tools::ReadFailure(read, imagePath, tools::kMaxInputSize));
+  }
 
   std::size_t payloadSize = 0;
   for (const Bytes& item : payload.items) payloadSize += item.size();
-  const fs::path out = options.at("out");
-  const Bytes setupFile = AssembleSetupFile(image, payload.items);
-  if (!tools::WriteWholeFile(out, setupFile)) return Fail("cannot write " + Quoted(out));
-  if (const std::string problem = CheckSetupFile(out, payload); !problem.empty()) {
-    std::error_code ignored;
-    fs::remove(out, ignored);
-    return Fail(Quoted(out) + " failed its check and was deleted: " + problem);
+  const Bytes setup = AssembleSetupFile(image, payload.items);
+  // Checked before it is written: a setup file that fails replaces nothing.
+  if (const std::string problem =
+          VerifySetupFile(setup, payload.table, payload.items, payload.expected);
+      !problem.empty()) {
+    return Fail(kCheckFailed, Quoted(out) + " was not written: it failed its check: " + problem);
+  }
+  if (!tools::WriteWholeFile(out, setup)) {
+    return Fail(kOutputUnwritable, "cannot write " + Quoted(out));
   }
   std::printf("mksetup: %s: image %zu + padding %zu + payload %zu bytes, %zu items checked\n",
-              out.string().c_str(), image.size(), setupFile.size() - image.size() - payloadSize, payloadSize,
+              out.string().c_str(), image.size(), setup.size() - image.size() - payloadSize, payloadSize,
               payload.items.size());
-  return 0;
+  return kSuccess;
 }
 
 // For a setup file changed after it was built, such as one that has been signed.
 int Verify(const Options& options) {
   Payload payload;
   std::string error;
-  if (!LoadPayload(options, payload, error)) return Fail(error);
-  const fs::path setup = options.at("setup");
-  if (const std::string problem = CheckSetupFile(setup, payload); !problem.empty()) {
-    return Fail(Quoted(setup) + " failed its check: " + problem);
+  if (!LoadPayload(options, payload, error)) return Fail(kBadInput, error);
+  const fs::path setupPath = options.at("setup");
+  Bytes setup;
+  if (const auto read = tools::ReadInput(setupPath, setup, kMaxSetupFileSize);
+      read != tools::ReadResult::kRead) {
+    return Fail(kBadInput, tools::ReadFailure(read, setupPath, kMaxSetupFileSize));
   }
-  std::printf("mksetup: %s: %zu items checked\n", setup.string().c_str(), payload.items.size());
-  return 0;
+  if (const std::string problem =
+          VerifySetupFile(setup, payload.table, payload.items, payload.expected);
+      !problem.empty()) {
+    return Fail(kCheckFailed, Quoted(setupPath) + " failed its check: " + problem);
+  }
+  std::printf("mksetup: %s: %zu items checked\n", setupPath.string().c_str(), payload.items.size());
+  return kSuccess;
 }
 
 }  // namespace
@@ -164,8 +234,9 @@ int main(int argc, char** argv) {
     }
     if (command == "verify" && Has(options, {"setup", "items", "table"})) return Verify(options);
   } catch (const std::exception& failure) {
-    return Fail(failure.what());
+    // Only the memory can run out here: the inputs are too large for it.
+    return Fail(kBadInput, failure.what());
   }
-  std::fputs(kUsage, stderr);
-  return 2;
+  std::fputs(kUsageText, stderr);
+  return kUsage;
 }

@@ -9,44 +9,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
 bool IsUsableItem(const Bytes& item) {
   MemorySource source(item);
   MemorySink expanded;
   return payload::szdd::Expand(source, expanded).status == payload::szdd::Status::kOk;
 }
 
+bool Read(const fs::path& path, Bytes& bytes, std::string& error) {
+  const ReadResult read = ReadInput(path, bytes, kMaxInputSize);
+  error = ReadFailure(read, path, kMaxInputSize);
+  return read == ReadResult::kRead;
+}
+
 bool MakeItem(const fs::path& folder, const payload::ProductFile& file, Bytes& item,
               std::string& error) {
   const fs::path installed = folder / file.installedName;
-  const fs::path ready = folder / file.temporaryName;
-  Bytes bytes;
-  if (fs::exists(installed)) {
-    if (!ReadWholeFile(installed, bytes)) {
-      error = "cannot read " + Quoted(installed);
-      return false;
-    }
+  const fs::path source = ItemSource(folder, file);
+  if (source == installed) {
+    Bytes bytes;
+    if (!Read(installed, bytes, error)) return false;
     const auto lastChar = static_cast<std::uint8_t>(file.installedName.back());
     item = payload::szdd::Compress(bytes, lastChar);
     return true;
   }
-  if (!fs::exists(ready)) {
-    error = "neither " + Quoted(installed) + " nor " + Quoted(ready) + " exists";
+  if (!fs::exists(source)) {
+    error = "neither " + Quoted(installed) + " nor " + Quoted(source) + " exists";
     return false;
   }
-  if (!ReadWholeFile(ready, item)) {
-    error = "cannot read " + Quoted(ready);
-    return false;
-  }
+  if (!Read(source, item, error)) return false;
   if (!IsUsableItem(item)) {
-    error = Quoted(ready) + " is not an SZDD mode A file that expands";
+    error = Quoted(source) + " is not an SZDD mode A file that expands";
     return false;
   }
   return true;
 }
 
 }  // namespace
+
+fs::path ItemSource(const fs::path& productFolder, const payload::ProductFile& file) {
+  const fs::path installed = productFolder / file.installedName;
+  return fs::exists(installed) ? installed : productFolder / file.temporaryName;
+}
 
 bool MakeItems(const fs::path& productFolder, ItemBytes& items, std::string& error) {
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -68,9 +71,7 @@ ExpectedFiles ReadExpectedFiles(const fs::path& productFolder) {
 
 bool ReadItems(const fs::path& itemFolder, ItemBytes& items, std::string& error) {
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const fs::path path = itemFolder / payload::kProductFiles[i].temporaryName;
-    if (!ReadWholeFile(path, items[i])) {
-      error = "cannot read " + Quoted(path);
+    if (!Read(itemFolder / payload::kProductFiles[i].temporaryName, items[i], error)) {
       return false;
     }
   }

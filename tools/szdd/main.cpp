@@ -10,8 +10,10 @@ constexpr const char* kUsageText =
     "usage: szdd compress IN [OUT]   (OUT defaults to IN with its last character as '_')\n"
     "       szdd expand IN [OUT]     (OUT defaults to IN with the character its header records)\n"
     "       szdd info FILE\n"
-    "exit codes: 1 usage, 2 input unreadable, 3 not SZDD, 4 damaged, 5 output unwritable,\n"
-    "            6 unknown compression mode, 7 input too large\n";
+    "OUT may be a device, a pipe or a link to a file; it may not be IN.\n"
+    "exit codes: 0 done, 1 usage (or OUT is IN), 2 input unreadable, 3 not SZDD,\n"
+    "            4 damaged, 5 output unwritable, 6 unknown compression mode,\n"
+    "            7 input too large (compress reads at most 128 MiB)\n";
 
 }  // namespace
 

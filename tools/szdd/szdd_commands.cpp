@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #include "payload/szdd_decoder.h"
@@ -20,13 +19,12 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using InputFile = std::unique_ptr<std::FILE, FileCloser>;
 
+int CannotRead(const fs::path& in) { return Fail(kInputUnreadable, "cannot read " + Quoted(in)); }
 int NotSzdd(const fs::path& in) { return Fail(kNotSzdd, Quoted(in) + " is not an SZDD file"); }
 int Damaged(const fs::path& in) { return Fail(kDamaged, Quoted(in) + " is damaged or truncated"); }
 
@@ -41,7 +39,7 @@ int ExpansionFailure(const payload::szdd::Expansion& expansion, const fs::path& 
     case Status::kBadData:
       return Damaged(in);
     case Status::kReadFailed:
-      return Fail(kInputUnreadable, "cannot read " + Quoted(in));
+      return CannotRead(in);
     case Status::kWriteFailed:
       return Fail(kOutputUnwritable, "cannot write " + Quoted(out));
     case Status::kUnknownMode:
@@ -57,6 +55,12 @@ class DiscardingSink : public payload::ByteSink {
  public:
   bool Write(const std::uint8_t*, std::size_t) override { return true; }
 };
+
+// An output that is the input would replace what is being read.
+int OutputIsTheInput(const fs::path& in, const fs::path& out) {
+  return Fail(kUsage,
+              "the output " + Quoted(out) + " is the input " + Quoted(in) + "; give another");
+}
 
 std::uint8_t LastChar(const fs::path& path) {
   const std::string name = path.filename().string();
@@ -84,26 +88,27 @@ std::optional<fs::path> ExpandedName(const fs::path& in, std::uint8_t lastChar) 
 int Compress(const fs::path& in, std::optional<fs::path> out) {
   if (!out) out = CompressedName(in);
   if (!out) return Fail(kUsage, "cannot name the output for " + Quoted(in) + "; give one");
+  if (NamesAnInput(*out, std::span(&in, 1))) return OutputIsTheInput(in, *out);
+  static_assert(kMaxInputSize <= payload::szdd::kMaxExpandedLength);
   std::vector<std::uint8_t> data;
-  if (!ReadWholeFile(in, data)) return Fail(kInputUnreadable, "cannot read " + Quoted(in));
-  std::vector<std::uint8_t> compressed;
-  try {
-    compressed = payload::szdd::Compress(data, LastChar(in));
-  } catch (const std::length_error&) {
-    return Fail(kTooLarge, Quoted(in) + " is larger than an SZDD file can hold");
+  if (const ReadResult read = ReadInput(in, data, kMaxInputSize); read != ReadResult::kRead) {
+    return Fail(read == ReadResult::kTooLarge ? kTooLarge : kInputUnreadable,
+                ReadFailure(read, in, kMaxInputSize));
   }
-  if (!WriteWholeFile(*out, compressed))
+  if (!WriteWholeFile(*out, payload::szdd::Compress(data, LastChar(in)))) {
     return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
+  }
   return kSuccess;
 }
 
 int Expand(const fs::path& in, std::optional<fs::path> out) {
   const InputFile input(std::fopen(in.c_str(), "rb"));
-  if (!input) return Fail(kInputUnreadable, "cannot read " + Quoted(in));
+  if (!input) return CannotRead(in);
   if (!out) {
     std::uint8_t bytes[payload::szdd::kHeaderSize];
     payload::szdd::Header header;
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, input.get());
+    if (std::ferror(input.get())) return CannotRead(in);  // a folder, say
     switch (payload::szdd::ParseHeader(bytes, got, header)) {
       case payload::szdd::HeaderKind::kNotSzdd:
         return NotSzdd(in);
@@ -112,13 +117,15 @@ int Expand(const fs::path& in, std::optional<fs::path> out) {
       case payload::szdd::HeaderKind::kSzdd:
         out = ExpandedName(in, header.lastChar);
     }
-    std::rewind(input.get());
+    // The expansion reads the header again: a pipe cannot give it twice.
+    if (std::fseek(input.get(), 0, SEEK_SET) != 0) return CannotRead(in);
   }
   if (!out) {
     return Fail(kUsage, "cannot name the output for " + Quoted(in) +
                             " (its name does not end in '_' or its header records no character); "
                             "give one");
   }
+  if (NamesAnInput(*out, std::span(&in, 1))) return OutputIsTheInput(in, *out);
   FileSource source(input.get());
   OutputFile output(*out);
   if (!output.IsOpen()) return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
@@ -130,7 +137,7 @@ int Expand(const fs::path& in, std::optional<fs::path> out) {
 
 int Info(const fs::path& file) {
   const InputFile input(std::fopen(file.c_str(), "rb"));
-  if (!input) return Fail(kInputUnreadable, "cannot read " + Quoted(file));
+  if (!input) return CannotRead(file);
   FileSource source(input.get());
   DiscardingSink sink;
   const payload::szdd::Expansion expansion = payload::szdd::Expand(source, sink);

@@ -9,13 +9,13 @@ namespace tools::szdd {
 
 enum ExitCode : int {
   kSuccess = 0,
-  kUsage = 1,
-  kInputUnreadable = 2,  // missing, or it cannot be read
+  kUsage = 1,            // also an output that names the input
+  kInputUnreadable = 2,  // missing, a folder, or it cannot be read
   kNotSzdd = 3,
   kDamaged = 4,  // a damaged or truncated SZDD file
   kOutputUnwritable = 5,
   kUnknownMode = 6,  // SZDD, but a compression mode other than "A"
-  kTooLarge = 7,     // beyond the 4 GiB an SZDD header can describe
+  kTooLarge = 7,     // an input to compress beyond tools::kMaxInputSize
 };
 
 // `in` compressed into `out`, by default `in` with its last character replaced by "_".
