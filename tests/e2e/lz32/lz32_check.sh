@@ -14,7 +14,6 @@ expander=$(realpath "$1") tools=$(realpath "$2") work=$(realpath -m "$3")
 shift 3
 wine_init "$work"
 loader=$(wine_loader_for "$expander")
-[[ $loader != none ]] || wine_die "this Wine cannot run $expander"
 
 rm -rf "$work/corpus" "$work/out"
 mkdir -p "$work/corpus" "$work/out"
