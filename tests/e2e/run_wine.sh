@@ -6,7 +6,8 @@
 #   run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]
 #
 #   --build DIR      the cross build folder: DIR/setup.exe, DIR/tests/e2e/robot/robot.exe
-#   --prefix DIR     the Wine prefix, laid afresh for the run (default: DIR/../wine/SCRIPTNAME)
+#   --prefix DIR     the Wine prefix, laid afresh for the run
+#                    (default: build/wine/BUILDNAME/SCRIPTNAME beside DIR)
 #   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
 #   --limit SECONDS  time allowed for the robot (default 120)
 #   --prepare FILE   a bash script run in the fresh prefix before the robot starts, to lay

@@ -5,8 +5,9 @@
 # Every prefix is a 64-bit one, as on a 64-bit Windows: PE32 programs run in it under the
 # 32-bit loader and see the registry through its 32-bit view (Software\Wow6432Node), PE32+
 # programs under wine64. The prefix's wineserver is the 64-bit one, which serves both.
-# Prefixes live in the work folder beside the build folders (build/wine): one template is
-# booted for the Wines installed, and every run gets a fresh copy of it.
+# Prefixes live beside the build folders, in build/wine: one template is booted for the Wines
+# installed, and every run gets a fresh copy of it in the folder of its build (build/wine/win32
+# and so on), so that runs of two builds never share a prefix.
 
 readonly kDesktop=1024x768       # the Wine virtual desktop the robot works in
 readonly kXScreen=1280x1024x24   # the private X server that holds it
@@ -21,14 +22,17 @@ wine_find() {  # the first of the given programs that can be run
   done
 }
 
-# Sets the Wine programs and the work folder of BUILD; exports what every Wine call needs.
+# Sets the Wine programs, the template and the prefix folder of BUILD (wine_work); exports
+# what every Wine call needs.
 wine_init() {
   wine64=$(wine_find /usr/lib/wine/wine64 wine64)
   wine32=$(wine_find /usr/lib/wine/wine)
   wineserver=$(wine_find /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver wineserver)
   [[ -n $wine64 && -n $wineserver ]] || wine_die "wine64 is not installed"
-  wine_work=$(dirname "$(realpath -m "$1")")/wine
-  wine_template=$wine_work/template
+  local build
+  build=$(realpath -m "$1")
+  wine_template=$(dirname "$build")/wine/template
+  wine_work=$(dirname "$build")/wine/$(basename "$build")
   # No Mono or Gecko prompts, and no menu entries on the host for the program groups.
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINESERVER=$wineserver
@@ -81,13 +85,13 @@ wine_template_key() {
   if [[ -n $wine32 ]]; then echo "wine32 $("$wine32" --version)"; else echo "wine32 none"; fi
 }
 
-# Boots the template prefix unless it is ready for these Wines. Runs that share a work folder
-# may start together, hence the lock. The template shows windows in a virtual desktop.
+# Boots the template prefix unless it is ready for these Wines. Runs that share it may start
+# together, hence the lock. The template shows windows in a virtual desktop.
 wine_make_template() {
   mkdir -p "$wine_work"
   local key lock
   key=$(wine_template_key)
-  exec {lock}>"$wine_work/template.lock"
+  exec {lock}>"$wine_template.lock"
   flock "$lock"
   if [[ ! -f $wine_template/ready || $(<"$wine_template/ready") != "$key" ]]; then
     echo "wine: preparing a Wine prefix for ${key//$'\n'/, }"
