@@ -3,9 +3,9 @@
 #
 #   run_setup.sh BUILD
 #
-# With a display it opens the wizard there, in a fresh prefix (BUILD/../wine/run), and waits
-# until it ends. Without one it walks the wizard with the robot on a private X server and
-# leaves a PNG of every state it passes in BUILD/../screens.
+# With a display it opens the wizard there, in a fresh prefix (build/wine/BUILDNAME/run), and
+# waits until it ends. Without one it walks the wizard with the robot on a private X server
+# and leaves a PNG of every state it passes in BUILD/../screens.
 set -euo pipefail
 here=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
 source "$here/wine_env.sh"
@@ -19,7 +19,6 @@ fi
 wine_init "$build"
 prefix=$wine_work/run
 loader=$(wine_loader_for "$build/setup.exe")
-[[ -x $loader ]] || wine_die "this Wine cannot run $build/setup.exe"
 trap 'wine_stop "$prefix"' EXIT
 wine_make_template
 wine_lay_prefix "$prefix"

@@ -6,7 +6,8 @@
 #   run_wine.sh --build DIR [options] SCRIPT [NAME=VALUE...]
 #
 #   --build DIR      the cross build folder: DIR/setup.exe, DIR/tests/e2e/robot/robot.exe
-#   --prefix DIR     the Wine prefix, laid afresh for the run (default: DIR/../wine/SCRIPTNAME)
+#   --prefix DIR     the Wine prefix, laid afresh for the run
+#                    (default: build/wine/BUILDNAME/SCRIPTNAME beside DIR)
 #   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
 #   --limit SECONDS  time allowed for the robot (default 120)
 #   --prepare FILE   a bash script run in the fresh prefix before the robot starts, to lay
@@ -14,10 +15,14 @@
 #   --check FILE     a bash script run after the robot has passed, to check files, the
 #                    registry (`"$WINE" reg query ...`) and the pictures; its status is the result
 #
-# The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given. The
-# prepare and check scripts see them as environment variables, together with WINEPREFIX,
-# WINELOADER, WINESERVER, WINE (the loader for Windows programs), BUILD (the build folder) and
-# SHOTS (the folder of the robot's BMP pictures).
+# The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given (a
+# SETUP=... given names another setup file, which the prepare script may lay). The prepare and
+# check scripts see them as environment variables, together with WINEPREFIX, WINELOADER,
+# WINESERVER, BUILD (the build folder), SHOTS (the folder of the robot's BMP pictures) and
+# WINE: the loader of setup.exe's own kind, so that `"$WINE" reg` sees the registry through
+# the view that setup.exe uses (a PE32 program's keys of HKLM\Software lie under Wow6432Node
+# in the 64-bit prefix). A disk that the prepare script mounts inside WINEPREFIX is unmounted
+# when the run ends.
 # Exit status: the robot's (0 passed, 1 a step failed, 2 unusable script), else the check's;
 # 124 when the time ran out; 3 when Wine or the build cannot be used.
 set -euo pipefail
@@ -52,7 +57,6 @@ wine_init "$build"
 prefix=${prefix:-$wine_work/$name}
 screens=${screens:-$(dirname "$build")/screens}
 loader=$(wine_loader_for "$setup")
-[[ -x $loader ]] || wine_die "this Wine cannot run $setup"
 
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Wine for the tests and for ./x run: where its programs are, the prefixes, the X server.
-# Sourced by run_wine.sh and run_setup.sh. Run directly, it answers one question for ./x:
+# Sourced by the Wine drivers (run_wine.sh, run_setup.sh and the tests' own).
 #
-#   wine_env.sh can-run-pe32 BUILD   exit 0 when this Wine runs the PE32 programs of BUILD
-#
-# Prefixes live in the work folder beside the build folders (build/wine): one template is
-# booted per Wine version, and every run gets a fresh copy of it.
+# Every prefix is a 64-bit one, as on a 64-bit Windows: PE32 programs run in it under the
+# 32-bit loader and see the registry through its 32-bit view (Software\Wow6432Node), PE32+
+# programs under wine64. The prefix's wineserver is the 64-bit one, which serves both.
+# Prefixes live beside the build folders, in build/wine: one template is booted for the Wines
+# installed, and every run gets a fresh copy of it in the folder of its build (build/wine/win32
+# and so on), so that runs of two builds never share a prefix.
 
 readonly kDesktop=1024x768       # the Wine virtual desktop the robot works in
 readonly kXScreen=1280x1024x24   # the private X server that holds it
@@ -20,14 +22,17 @@ wine_find() {  # the first of the given programs that can be run
   done
 }
 
-# Sets the Wine programs and the work folder of BUILD; exports what every Wine call needs.
+# Sets the Wine programs, the template and the prefix folder of BUILD (wine_work); exports
+# what every Wine call needs.
 wine_init() {
   wine64=$(wine_find /usr/lib/wine/wine64 wine64)
   wine32=$(wine_find /usr/lib/wine/wine)
   wineserver=$(wine_find /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver wineserver)
   [[ -n $wine64 && -n $wineserver ]] || wine_die "wine64 is not installed"
-  wine_work=$(dirname "$(realpath -m "$1")")/wine
-  wine_template=$wine_work/template
+  local build
+  build=$(realpath -m "$1")
+  wine_template=$(dirname "$build")/wine/template
+  wine_work=$(dirname "$build")/wine/$(basename "$build")
   # No Mono or Gecko prompts, and no menu entries on the host for the program groups.
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINESERVER=$wineserver
@@ -37,14 +42,19 @@ wine_init() {
 # Windows sees the Unix file system as drive Z:.
 wine_path() { local path; path=$(realpath -m "$1"); printf 'Z:%s' "${path//\//\\}"; }
 
-# The loader for a program: wine64 for PE32+, the 32-bit loader for PE32.
+# The loader for a program, by the machine named in its PE header: wine64 for PE32+ (x86-64),
+# the 32-bit loader for PE32 (i386).
 wine_loader_for() {
   local header machine
+  [[ -f $1 ]] || wine_die "$1 is missing"
   header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
   machine=$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')
   case $machine in
     8664) echo "$wine64" ;;
-    014c) echo "${wine32:-none}" ;;
+    014c)
+      [[ -n $wine32 ]] || wine_die "32-bit Wine (wine32:i386) is not installed; $1 needs it"
+      echo "$wine32"
+      ;;
     *) wine_die "$1 is not a Windows program of a known kind" ;;
   esac
 }
@@ -55,18 +65,36 @@ wine_in() {  # PREFIX LOADER PROGRAM ARGS...: runs a Windows program in PREFIX
   WINEPREFIX=$prefix WINELOADER=$loader "$loader" "$@"
 }
 
-wine_stop() { WINEPREFIX=$1 "$wineserver" -k 2>/dev/null || true; }
+# Ends the Wine processes of PREFIX and lets go of the disks that a prepare script mounted
+# inside it.
+wine_stop() {
+  local prefix=$1 mount
+  WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null || true
+  [[ -d $prefix ]] || return 0
+  prefix=$(realpath "$prefix")
+  while read -r mount; do
+    umount "$mount" || wine_die "could not unmount $mount"
+  done < <(findmnt -rn -o TARGET | awk -v under="$prefix/" 'index($0, under) == 1' | sort -r)
+}
 
-# Boots the template prefix unless it is ready for this Wine. Runs that share a work folder
-# may start together, hence the lock. The template shows windows in a virtual desktop.
+# What a template was booted with: both Wines by their versions. A prefix booted without
+# 32-bit Wine lacks the 32-bit system files, so the template is booted again when a Wine
+# comes, goes or changes.
+wine_template_key() {
+  echo "wine64 $("$wine64" --version)"
+  if [[ -n $wine32 ]]; then echo "wine32 $("$wine32" --version)"; else echo "wine32 none"; fi
+}
+
+# Boots the template prefix unless it is ready for these Wines. Runs that share it may start
+# together, hence the lock. The template shows windows in a virtual desktop.
 wine_make_template() {
   mkdir -p "$wine_work"
-  local version lock
-  version=$("$wine64" --version)
-  exec {lock}>"$wine_work/template.lock"
+  local key lock
+  key=$(wine_template_key)
+  exec {lock}>"$wine_template.lock"
   flock "$lock"
-  if [[ ! -f $wine_template/ready || $(<"$wine_template/ready") != "$version" ]]; then
-    echo "wine: preparing a Wine prefix (once per Wine version)"
+  if [[ ! -f $wine_template/ready || $(<"$wine_template/ready") != "$key" ]]; then
+    echo "wine: preparing a Wine prefix for ${key//$'\n'/, }"
     rm -rf "$wine_template"
     wine_in "$wine_template" "$wine64" wineboot -i >/dev/null 2>&1 || wine_die "wineboot failed"
     wine_in "$wine_template" "$wine64" reg add 'HKCU\Software\Wine\Explorer' \
@@ -74,7 +102,9 @@ wine_make_template() {
     wine_in "$wine_template" "$wine64" reg add 'HKCU\Software\Wine\Explorer\Desktops' \
       /v Default /d "$kDesktop" /f >/dev/null
     WINEPREFIX=$wine_template "$wineserver" -w
-    echo "$version" >"$wine_template/ready"
+    [[ -z $wine32 || -f $wine_template/drive_c/windows/syswow64/kernel32.dll ]] ||
+      wine_die "wineboot left the prefix without its 32-bit system files"
+    echo "$key" >"$wine_template/ready"
   fi
   exec {lock}>&-
 }
@@ -87,27 +117,11 @@ wine_lay_prefix() {
   wine_stop "$prefix"
   rm -rf "$prefix"
   mkdir -p "$prefix"
-  tar -C "$wine_template" "${shared[@]/#/--exclude=./}" --exclude=./ready --exclude=./pe32-runs \
-    -cf - . | tar -C "$prefix" -xf -
+  tar -C "$wine_template" "${shared[@]/#/--exclude=./}" --exclude=./ready -cf - . |
+    tar -C "$prefix" -xf -
   for folder in "${shared[@]}"; do
     if [[ -d $wine_template/$folder ]]; then cp -al "$wine_template/$folder" "$prefix/$folder"; fi
   done
-}
-
-# Whether this Wine runs the PE32 programs of BUILD: tried once with its robot, the answer
-# kept with the template.
-wine_runs_pe32() {
-  local robot=$1/tests/e2e/robot/robot.exe answer=$wine_template/pe32-runs
-  [[ -f $robot && -n $wine32 ]] || return 1
-  if [[ ! -f $answer ]]; then
-    if wine_in "$wine_template" "$wine32" "$robot" --probe >/dev/null 2>&1; then
-      echo yes >"$answer"
-    else
-      echo no >"$answer"
-    fi
-    wine_stop "$wine_template"
-  fi
-  [[ $(<"$answer") == yes ]]
 }
 
 # Starts a private X server and points DISPLAY at it; wine_stop_xvfb ends it.
@@ -133,16 +147,3 @@ wine_stop_xvfb() {
   if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; fi
   xvfb_pid=
 }
-
-if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
-  set -euo pipefail
-  case ${1:-} in
-    can-run-pe32)
-      (($# == 2)) || wine_die "usage: wine_env.sh can-run-pe32 BUILD"
-      wine_init "$2"
-      wine_make_template
-      wine_runs_pe32 "$(realpath -m "$2")"
-      ;;
-    *) wine_die "usage: wine_env.sh can-run-pe32 BUILD" ;;
-  esac
-fi

@@ -5,7 +5,7 @@
 #
 #   wine_demo_test.sh BUILD CASE
 #
-# BUILD is the win64 build folder (BUILD/demo/product, BUILD/tests/e2e/robot/robot.exe).
+# BUILD is a cross build folder (BUILD/demo/product, BUILD/tests/e2e/robot/robot.exe).
 # CASE is one of
 #   app_window               Pelmora starts, shows its window with its buttons, and closes
 #   help_missing             without PLM.chm, the Help button says that the help cannot open
@@ -41,10 +41,11 @@ fail() {
 }
 
 wine_init "$build"
-# No desktop menu entries on the host for the program group.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 export WINEPREFIX=$wine_work/demo_$case_name
-export WINELOADER=$wine64
+# The loader of the product's kind; its `reg` sees the registry through the product's view.
+WINELOADER=$(wine_loader_for "$product/Pelmora.exe")
+export WINELOADER
+robot_loader=$(wine_loader_for "$robot")
 folder=$WINEPREFIX/drive_c/Program\ Files/Pelmora
 
 cleanup() {
@@ -53,7 +54,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wine() { "$wine64" "$@"; }
+wine() { "$WINELOADER" "$@"; }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 programs_folder() {
   find "$WINEPREFIX/drive_c/users" -type d -path '*/Start Menu/Programs' -print -quit
@@ -65,7 +66,7 @@ run_robot() {
   local name=$1 shots=$WINEPREFIX/drive_c/shots
   shift
   mkdir -p "$shots"
-  timeout -k 10 120 "$wine64" "$robot" --shots 'C:\shots' "$(wine_path "$here/$name")" \
+  timeout -k 10 120 "$robot_loader" "$robot" --shots 'C:\shots' "$(wine_path "$here/$name")" \
     "SETUP=$(wine_path "$build/setup.exe")" "PELMORA=$install_dir\\Pelmora.exe" \
     "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
     fail "the robot stopped in $name (pictures in $shots)"

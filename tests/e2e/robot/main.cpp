@@ -1,6 +1,5 @@
 // The Wine robot: drives a Windows program by a script of simple steps.
 //   robot [--shots FOLDER] SCRIPT [NAME=VALUE...]   runs SCRIPT; ${NAME} stands for VALUE
-//   robot --probe                                   only says that it runs (a PE32 check)
 // Exit status: 0 when every step passed, 1 when a step failed, 2 when the script or the
 // command line cannot be used.
 //
@@ -44,15 +43,10 @@ struct CommandLine {
   std::wstring script;
   std::wstring shots = L".";
   robot::Definitions definitions;
-  bool probe = false;
 };
 
 bool ReadCommandLine(int argc, wchar_t** argv, CommandLine& line) {
   int at = 1;
-  if (at < argc && std::wstring(argv[at]) == L"--probe") {
-    line.probe = true;
-    return argc == 2;
-  }
   if (at + 1 < argc && std::wstring(argv[at]) == L"--shots") {
     line.shots = argv[at + 1];
     at += 2;
@@ -113,12 +107,8 @@ int wmain(int argc, wchar_t** argv) {
   SetProcessDPIAware();
   CommandLine line;
   if (!ReadCommandLine(argc, argv, line)) {
-    std::printf("usage: robot [--shots FOLDER] SCRIPT [NAME=VALUE...] | robot --probe\n");
+    std::printf("usage: robot [--shots FOLDER] SCRIPT [NAME=VALUE...]\n");
     return kUnusable;
-  }
-  if (line.probe) {
-    std::printf("robot: runs\n");
-    return 0;
   }
   return RunScript(line);
 }

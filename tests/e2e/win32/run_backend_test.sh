@@ -9,6 +9,7 @@ source "$here/../wine_env.sh"
 (($# == 2)) || wine_die "usage: run_backend_test.sh BACKEND_TEST.EXE BUILD"
 program=$(realpath -m "$1")
 wine_init "$2"
+loader=$(wine_loader_for "$program")
 prefix=$wine_work/backend_test
 
 cleanup() {
@@ -24,4 +25,4 @@ wine_lay_prefix "$prefix"
 mkdir "$prefix/empty_drive"
 ln -s ../empty_drive "$prefix/dosdevices/o:"
 # The program's exit code is the number of failed checks.
-timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$wine64" "$wine64" "$program"
+timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$program"
