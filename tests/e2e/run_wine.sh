@@ -11,7 +11,8 @@
 #   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
 #   --limit SECONDS  time allowed for the robot (default 120)
 #   --prepare FILE   a bash script run in the fresh prefix before the robot starts, to lay
-#                    files or registry values that an earlier run would have left
+#                    files or registry values that an earlier run would have left; when it
+#                    exits with 77, the test is skipped (the machine cannot lay what it needs)
 #   --check FILE     a bash script run after the robot has passed, to check files, the
 #                    registry (`"$WINE" reg query ...`) and the pictures; its status is the result
 #
@@ -24,7 +25,7 @@
 # in the 64-bit prefix). A disk that the prepare script mounts inside WINEPREFIX is unmounted
 # when the run ends.
 # Exit status: the robot's (0 passed, 1 a step failed, 2 unusable script), else the check's;
-# 124 when the time ran out; 3 when Wine or the build cannot be used.
+# 124 when the time ran out; 3 when Wine or the build cannot be used; 77 when skipped.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
@@ -92,7 +93,10 @@ shots=$prefix/shots
 mkdir -p "$shots"
 rm -f "$screens/$name-failure.png"
 if [[ -n $prepare ]]; then
-  run_in_prefix "$prepare" "$@" || wine_die "$(basename "$prepare") failed"
+  prepared=0
+  run_in_prefix "$prepare" "$@" || prepared=$?
+  ((prepared != 77)) || exit 77  # this machine cannot lay what the test needs
+  ((prepared == 0)) || wine_die "$(basename "$prepare") failed"
 fi
 echo "run_wine: $name with $setup in $prefix"
 status=0

@@ -5,7 +5,8 @@
 //
 // Actions (script.h tells how lines are read; every wait ends after the time-out):
 //   timeout SECONDS               the time-out of the waits that follow (10 s at the start)
-//   start PROGRAM [ARGUMENT...]   starts the program under test in its own folder
+//   start PROGRAM [ARGUMENT...]   starts the program under test in its own folder; a program
+//                                 started before keeps running, "exit" waits for the latest
 //   window TITLE                  waits for a visible window with this title; steps below act on it
 //   click CONTROL                 waits until the control can be used, then clicks it
 //   close                         the window's close box

@@ -17,12 +17,9 @@ std::wstring FolderOf(const std::wstring& path) {
 
 }  // namespace
 
-Target::~Target() {
-  if (process_) CloseHandle(process_);
-}
+Target::~Target() { Stop(); }
 
 DWORD Target::Start(const std::wstring& program, const std::vector<std::wstring>& arguments) {
-  Stop();
   std::wstring commandLine = L"\"" + program + L"\"";
   for (const std::wstring& argument : arguments) commandLine += L" " + Quoted(argument);
   const std::wstring folder = FolderOf(program);
@@ -33,28 +30,25 @@ DWORD Target::Start(const std::wstring& program, const std::vector<std::wstring>
                       folder.empty() ? nullptr : folder.c_str(), &startup, &started))
     return GetLastError();
   CloseHandle(started.hThread);
-  process_ = started.hProcess;
+  processes_.push_back(started.hProcess);
   return 0;
 }
 
-bool Target::Running() const {
-  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
-
 bool Target::WaitForExit(DWORD ms, DWORD& exitCode) {
-  if (!process_) return false;
-  if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(process_, &exitCode);
+  if (processes_.empty() || WaitForSingleObject(processes_.back(), ms) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(processes_.back(), &exitCode);
   return true;
 }
 
 void Target::Stop() {
-  if (Running()) {
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, kStopMs);
+  for (const HANDLE process : processes_) {
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, kStopMs);
+    }
+    CloseHandle(process);
   }
-  if (process_) CloseHandle(process_);
-  process_ = nullptr;
+  processes_.clear();
 }
 
 }  // namespace robot

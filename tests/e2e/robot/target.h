@@ -1,5 +1,6 @@
 #pragma once
-// The program the robot drives: started by the script, watched until it ends.
+// The programs the robot drives: started by the script, the latest one watched until it ends.
+// An earlier one keeps running (a second copy of a program meets the first).
 #include <windows.h>
 
 #include <string>
@@ -14,18 +15,17 @@ class Target {
   Target(const Target&) = delete;
   Target& operator=(const Target&) = delete;
 
-  // Starts `program` with `arguments`, in the program's own folder, as a user would.
-  // Returns the system's error code, 0 on success.
+  // Starts `program` with `arguments`, in the program's own folder, as a user would; it becomes
+  // the latest program. Returns the system's error code, 0 on success.
   DWORD Start(const std::wstring& program, const std::vector<std::wstring>& arguments);
-  bool Started() const { return process_ != nullptr; }
-  bool Running() const;
-  // Waits until the program has ended; false when it is still running after `ms`.
+  bool Started() const { return !processes_.empty(); }
+  // Waits until the latest program has ended; false when it is still running after `ms`.
   bool WaitForExit(DWORD ms, DWORD& exitCode);
-  // Ends a program that the script left running.
+  // Ends every program that the script left running.
   void Stop();
 
  private:
-  HANDLE process_ = nullptr;
+  std::vector<HANDLE> processes_;
 };
 
 }  // namespace robot

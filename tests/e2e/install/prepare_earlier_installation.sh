@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# An earlier installation into ${DESTINATION} for the run to replace: the eight files, each
+# with bytes of its own (copies stay in $WINEPREFIX/earlier for the check), and the product
+# key of an older version. run_wine.sh runs it before the robot.
+#
+# ${DAMAGE}, when given, lays ${SETUP} as a damaged copy of the build's setup file:
+#   cut          the file ends 1000 bytes early
+#   application  one byte changed inside the compressed Pelmora.exe (the file's last item)
+#   sound        one byte changed inside the compressed Stop.wav (the item before it)
+# ${DISK}, when given, puts ${DESTINATION}'s drive (E:) on a small disk of its own:
+#   full         room for no further file: every entry it can hold is taken
+#   small        less free space than the new files need
+set -euo pipefail
+
+readonly files=(Pelmora.exe "Uninstall PLM.exe" PLM.chm Stop.wav Start.wav Shot.wav Click.wav
+  Beep.wav)
+
+unix_path() { "$WINE" winepath -u "$1" | tr -d '\r'; }
+
+# A tmpfs for drive E:, inside the prefix, which run_wine.sh unmounts when the run ends.
+# Skips the test (77) where this machine lets no disk be mounted.
+make_drive_e() {
+  local disk=$WINEPREFIX/disk_e
+  mkdir -p "$disk"
+  mount -t tmpfs -o "$1" pelmora-test "$disk" 2>/dev/null ||
+    { echo "prepare: cannot mount a small disk here (root is needed)" >&2; exit 77; }
+  ln -sfn "$disk" "$WINEPREFIX/dosdevices/e:"
+}
+
+case ${DISK:-} in
+  '') ;;
+  full) make_drive_e "size=4m,nr_inodes=10" ;;  # the root, the folder and the eight files
+  small) make_drive_e "size=64k" ;;
+  *) echo "prepare: no such disk: $DISK" >&2; exit 2 ;;
+esac
+
+folder=$(unix_path "$DESTINATION")
+mkdir -p "$folder" "$WINEPREFIX/earlier"
+for file in "${files[@]}"; do
+  printf 'the earlier %s, which only a whole new one may replace\n' "$file" >"$folder/$file"
+  cp "$folder/$file" "$WINEPREFIX/earlier/$file"
+done
+"$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Dizin /t REG_SZ /d "$DESTINATION" /f >/dev/null
+"$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Version /t REG_DWORD /d 6 /f >/dev/null
+
+# Changes the byte at OFFSET of FILE.
+flip_byte() {
+  local file=$1 offset=$2 byte
+  byte=$(od -An -tu1 -j"$offset" -N1 "$file" | tr -d ' ')
+  printf "\\$(printf '%03o' $((byte ^ 0x5A)))" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+}
+
+# The size of an item, from the item table that the program was built with.
+item_size() {
+  awk -F'[{,]' -v item="$1" '$0 ~ "// " item "$" { print $2 }' "$BUILD/setup/item_table.cpp"
+}
+
+if [[ -n ${DAMAGE:-} ]]; then
+  damaged=$(unix_path "$SETUP")
+  mkdir -p "$(dirname "$damaged")"
+  cp "$BUILD/setup.exe" "$damaged"
+  length=$(stat -c %s "$damaged")
+  application=$(item_size Pelmora.ex_)
+  case $DAMAGE in
+    cut) truncate -s $((length - 1000)) "$damaged" ;;
+    application) flip_byte "$damaged" $((length - application / 2)) ;;
+    sound) flip_byte "$damaged" $((length - application - $(item_size Stop.wa_) / 2)) ;;
+    *) echo "prepare: no such damage: $DAMAGE" >&2; exit 2 ;;
+  esac
+fi
