@@ -1,5 +1,7 @@
 #include "integration/product_records.h"
 
+#include <string_view>
+
 #include "product/pelmora.h"
 
 namespace integration {
@@ -18,10 +20,10 @@ RecordsWritten WriteProductRecords(Registry& registry, const std::string& direct
   registry.CreateRegKey(machine, kUninstallKey);
   written.uninstallEntry = registry.SetRegString(machine, kUninstallKey, kDisplayNameValue, kTitle);
   // The system runs this as a command line: quoted, so that a blank in the path does not
-  // split it.
-  const std::string uninstaller = directory + "\\" + std::string(kUninstaller.installedName);
-  written.uninstallEntry &=
-      registry.SetRegString(machine, kUninstallKey, kUninstallStringValue, "\"" + uninstaller + "\"");
+  // split it. The uninstaller's name is written out whole rather than appended.
+  static_assert(std::string_view(kUninstallerFile) == "Uninstall PLM.exe", "the command line names the uninstaller");
+  written.uninstallEntry &= registry.SetRegString(machine, kUninstallKey, kUninstallStringValue,
+                                                  "\"" + directory + "\\Uninstall PLM.exe\"");
   return written;
 }
 

@@ -15,7 +15,11 @@ struct ProductFile {
   std::string_view installedName;  // the expanded file in the destination directory
 };
 
-inline constexpr ProductFile kApplication = {"Pelmora.ex_", "Pelmora.exe"};
+inline constexpr char kApplicationFile[] = "Pelmora.exe";
+inline constexpr char kUninstallerFile[] = "Uninstall PLM.exe";
+inline constexpr char kHelpFile[] = "PLM.chm";
+
+inline constexpr ProductFile kApplication = {"Pelmora.ex_", kApplicationFile};
 inline constexpr std::array<ProductFile, 5> kSounds = {{
     {"Stop.wa_", "Stop.wav"},
     {"Start.wa_", "Start.wav"},
@@ -23,8 +27,8 @@ inline constexpr std::array<ProductFile, 5> kSounds = {{
     {"Click.wa_", "Click.wav"},
     {"Beep.wa_", "Beep.wav"},
 }};
-inline constexpr ProductFile kUninstaller = {"Uninstall PLM.ex_", "Uninstall PLM.exe"};
-inline constexpr ProductFile kHelp = {"PLM.ch_", "PLM.chm"};
+inline constexpr ProductFile kUninstaller = {"Uninstall PLM.ex_", kUninstallerFile};
+inline constexpr ProductFile kHelp = {"PLM.ch_", kHelpFile};
 
 // Every file, in the order the run handles them: the application first, which is the last
 // item in the setup file.
@@ -45,17 +49,10 @@ inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVe
 inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
 
-// The program group, and its items: the application always, the help file and the
-// uninstaller when their files are in place.
+// The program group, and the captions of its items: the application (kTitle) always, the
+// help file and the uninstaller when their files are in place.
 inline constexpr char kProgramGroup[] = "Pelmora";
-
-struct GroupItem {
-  std::string_view fileName;
-  std::string_view caption;
-};
-
-inline constexpr GroupItem kApplicationItem = {kApplication.installedName, kTitle};
-inline constexpr GroupItem kHelpItem = {kHelp.installedName, "Pelmora Help"};
-inline constexpr GroupItem kUninstallerItem = {kUninstaller.installedName, "Uninstall Pelmora"};
+inline constexpr char kHelpCaption[] = "Pelmora Help";
+inline constexpr char kUninstallerCaption[] = "Uninstall Pelmora";
 
 }  // namespace product

@@ -134,7 +134,7 @@ class MainWindow {
 
   void OnCommand(int id) {
     if (id >= kFirstSoundId && id < kFirstSoundId + kSoundCount) {
-      PlaySoundFile(product::kSounds[static_cast<std::size_t>(id - kFirstSoundId)]);
+      PlaySoundFile(product::kSounds[static_cast<std::size_t>(id - kFirstSoundId)].installedName);
     } else if (id == IDHELP) {
       OpenHelp();
     } else if (id == IDCANCEL) {
