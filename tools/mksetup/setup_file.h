@@ -1,6 +1,6 @@
 #pragma once
 // The setup file as mksetup builds it: the program image, its padding, then the eight SZDD
-// items back to back (payload/setup_layout.h draws it), and the check of a finished one.
+// items back to back (setup_file/layout.h draws it), and the check of a finished one.
 #include <array>
 #include <cstdint>
 #include <optional>
