@@ -4,12 +4,13 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/file_system.h"
-#include "platform/text.h"
-#include "system/product_records.h"
-#include "system/registry.h"
 #include "app/free_space_check.h"
-#include "payload/payload_items.h"
+#include "integration/product_records.h"
+#include "integration/registry.h"
+#include "platform/services/file_system.h"
+#include "platform/text/text.h"
+#include "product/pelmora.h"
+#include "setup_file/layout.h"
 #include "ui/form3.h"
 #include "ui/free_space.h"
 
@@ -103,12 +104,12 @@ void Form1::Form_Load() {
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
-  const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, integration::kVendorKey);
+  const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, product::kVendorKey);
   if (const auto* names = std::get_if<std::vector<std::string>>(&subkeys)) {
     for (const std::string& name : *names) {
       if (name != "PLM") continue;
       state_.InstallDir =
-          registry.GetRegString(platform::kHKeyLocalMachine, integration::kProductKey, "Dizin",
+          registry.GetRegString(platform::kHKeyLocalMachine, product::kProductKey, product::kDestinationValue,
                                kDefaultInstallDir);
       // A drive root is no destination the wizard would have recorded.
       const std::string earlier = state_.InstallDir.Trimmed();
@@ -201,7 +202,7 @@ bool Form1::RefusesTemporaryFolder(const std::string& destination) {
 // is not held up.
 bool Form1::HasRoomFor(const std::string& destination) {
   const std::optional<SpaceShortfall> shortfall =
-      FindSpaceShortfall(GetPlatform().files, destination, TemporaryFolder(), payload::kItemTable);
+      FindSpaceShortfall(GetPlatform().files, destination, TemporaryFolder(), setup_file::kItemTable);
   if (!shortfall) return true;
   const std::string separator = GetToolkit().ThousandsSeparator();
   const auto kilobytes = [&](std::int32_t figure) {

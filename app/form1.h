@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/shared_state.h"
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace ui {
 class Form3;

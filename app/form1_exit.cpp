@@ -1,7 +1,7 @@
 // The ways out of the wizard: "Cancel", the close box and "Finish" all unload the window,
 // and its unload handler decides how the program ends.
 #include "app/form1.h"
-#include "platform/file_system.h"
+#include "platform/services/file_system.h"
 
 namespace app {
 

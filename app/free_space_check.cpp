@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace app {
 
@@ -24,7 +24,7 @@ std::int32_t ClampedKB(std::uint64_t kilobytes) {
 }  // namespace
 
 std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
-                                                 const std::string& temporaryFolder, const payload::ItemTable& table) {
+                                                 const std::string& temporaryFolder, const setup_file::ItemTable& table) {
   if (!HasDriveLetter(destination)) return std::nullopt;
   const std::string drive = destination.substr(0, 2);
   platform::DiskSpace space;
@@ -34,7 +34,7 @@ std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, co
 
   const bool itemsOnTheSameDrive = platform::StartsWithIgnoringCase(temporaryFolder, drive);
   std::uint64_t needed = 0;
-  for (const payload::ItemRecord& item : table) {
+  for (const setup_file::ItemRecord& item : table) {
     needed += InWholeClusters(item.expandedLength, cluster);
     if (itemsOnTheSameDrive) needed += InWholeClusters(static_cast<std::uint64_t>(item.size), cluster);
   }

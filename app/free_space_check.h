@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "payload/payload_items.h"
-#include "platform/file_system.h"
+#include "platform/services/file_system.h"
+#include "setup_file/layout.h"
 
 namespace app {
 
@@ -20,6 +20,6 @@ struct SpaceShortfall {
 // when the temporary folder lies on the same drive. Nothing when the drive has room, or
 // when its free space cannot be told (no drive letter, or the system cannot say).
 std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
-                                                 const std::string& temporaryFolder, const payload::ItemTable& table);
+                                                 const std::string& temporaryFolder, const setup_file::ItemTable& table);
 
 }  // namespace app

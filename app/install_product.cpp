@@ -3,15 +3,15 @@
 // created, and the window left in its finish state with a text that tells what was done.
 #include "app/form1.h"
 #include "app/run_outcome.h"
+#include "integration/product_records.h"
+#include "integration/program_group.h"
 #include "payload/extract_payload_item.h"
 #include "payload/install_item.h"
 #include "payload/payload_bounds.h"
-#include "payload/payload_items.h"
-#include "payload/setup_layout.h"
-#include "platform/file_system.h"
-#include "platform/text.h"
-#include "system/product_records.h"
-#include "system/program_group.h"
+#include "platform/services/file_system.h"
+#include "platform/text/text.h"
+#include "product/pelmora.h"
+#include "setup_file/layout.h"
 
 namespace app {
 
@@ -30,7 +30,7 @@ struct ItemMessages {
   const char* expansionFailed;
 };
 
-constexpr ItemMessages kItemMessages[payload::kItemCount] = {
+constexpr ItemMessages kItemMessages[setup_file::kItemCount] = {
     {nullptr, nullptr},  // the application: its failure stops the run
     {"File 'Stop.wav' could not be extracted!", "File 'Stop.wav' could not be expanded!"},
     {"File 'Start.wav' could not be extracted!", "File 'Start.wav' could not be expanded!"},
@@ -67,8 +67,8 @@ void Form1::InstallProduct() {
 
   // A setup file that does not hold exactly the items it was built with would install
   // wrong bytes: nothing is taken from it.
-  payload::ItemPlaces places;
-  if (!payload::PlaceItems(payload::kItemTable, places) ||
+  setup_file::ItemPlaces places;
+  if (!setup_file::PlaceItems(setup_file::kItemTable, places) ||
       !payload::SetupFileIsWhole(platform.files, sourcePath, places.payloadLength)) {
     return StopRun(kDamagedSetupFile);
   }
@@ -83,15 +83,15 @@ void Form1::InstallProduct() {
 
   const std::string directory = state_.InstallDir.Trimmed();
   RunOutcome outcome;
-  bool installed[payload::kItemCount] = {};
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
-    const payload::ProductFile& file = payload::kProductFiles[item];
+  bool installed[setup_file::kItemCount] = {};
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
+    const product::ProductFile& file = product::kProductFiles[item];
     const std::string temporaryItem = temporaryFolder + "\\" + std::string(file.temporaryName);
 
     Label12.SetCaption(std::string(file.temporaryName));
     Label12.Refresh();
     const bool extracted = payload::ExtractPayloadItem(platform, sourcePath, temporaryItem,
-                                                       payload::kItemTable[item].size, places.bytesAfter[item]);
+                                                       setup_file::kItemTable[item].size, places.bytesAfter[item]);
     if (!extracted) {
       if (item == kApplication) return StopRun(ApplicationNotInstalled(false));
       toolkit.MsgBox(kItemMessages[item].extractionFailed, kRunMessageStyle, "Pelmora");
@@ -102,7 +102,7 @@ void Form1::InstallProduct() {
     toolkit.DoEvents();
     // What a failed extraction left behind is no item: the installed file stays as it is.
     payload::ItemInstallation installation;
-    if (extracted) installation = payload::InstallItem(platform, temporaryItem, destination, payload::kItemTable[item]);
+    if (extracted) installation = payload::InstallItem(platform, temporaryItem, destination, setup_file::kItemTable[item]);
     installed[item] = installation.installed;
     if (!installation.installed) {
       if (item == kApplication) return StopRun(ApplicationNotInstalled(installation.destinationFull));

@@ -1,6 +1,6 @@
 // The setup program's entry point on Windows.
 #include "app/module1.h"
-#include "platform/program.h"
+#include "platform/services/program.h"
 
 namespace {
 

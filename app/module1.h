@@ -3,7 +3,7 @@
 // leaves the rest to window events.
 #include "app/form1.h"
 #include "app/shared_state.h"
-#include "platform/platform.h"
+#include "platform/services/platform.h"
 #include "ui/form2.h"
 
 namespace app {

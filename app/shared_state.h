@@ -2,7 +2,7 @@
 // The state that the whole program shares, alive from start to end.
 #include <cstdint>
 
-#include "platform/fixed_text.h"
+#include "platform/text/fixed_text.h"
 
 namespace app {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/libmspack_in_memory.h"
-#include "payload/szdd_decoder.h"
-#include "payload/szdd_encoder.h"
+#include "codec/szdd_decoder.h"
+#include "codec/szdd_encoder.h"
 #include "tools/common/host_files.h"
 
 namespace {
@@ -41,7 +41,7 @@ double SecondsPerRun(const std::function<void()>& work, double atLeast = 0.25) {
 bool ExpandWithOurs(const Bytes& file, Bytes& out) {
   tools::MemorySource source(file);
   tools::MemorySink sink;
-  const bool ok = payload::szdd::Expand(source, sink).status == payload::szdd::Status::kOk;
+  const bool ok = codec::szdd::Expand(source, sink).status == codec::szdd::Status::kOk;
   out = std::move(sink.bytes);
   return ok;
 }
@@ -102,7 +102,7 @@ Row Measure(const fs::path& file, const fs::path& work) {
   tools::ReadWholeFile(file, row.original);
   Figures& figures = row.figures;
   figures.oursCompress =
-      SecondsPerRun([&] { row.ours = payload::szdd::Compress(row.original, 'x'); });
+      SecondsPerRun([&] { row.ours = codec::szdd::Compress(row.original, 'x'); });
   tools::WriteWholeFile(work / "in", row.original);
   figures.mscompressCompress = SecondsPerRun(
       [&] {

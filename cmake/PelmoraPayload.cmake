@@ -16,7 +16,7 @@ endfunction()
 #                       [DEPENDS <files or targets>...])
 # Compresses the eight product files found in PRODUCT_DIR (installed names, or ready items
 # under their temporary names) into ITEM_DIR and generates TABLE, the definition of
-# payload::kItemSizes that the program is built with. Sets <out_var> to TABLE.
+# setup_file::kItemTable that the program is built with. Sets <out_var> to TABLE.
 function(pelmora_payload_items out_var)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "PRODUCT_DIR;ITEM_DIR;TABLE" "DEPENDS")
   _pelmora_mksetup(mksetup mksetup_depends)

@@ -14,8 +14,8 @@
 #include "fuzz/plain_layout.h"
 #include "fuzz/require.h"
 #include "payload/extract_payload_item.h"
-#include "payload/item_position.h"
 #include "platform/portable/portable_platform.h"
+#include "setup_file/layout.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ std::uint64_t FakeImage(FuzzedDataProvider& input, Bytes& image) {
 
 void CheckPosition(std::int64_t payloadEnd, std::int32_t size, std::int32_t bytesAfter) {
   std::int32_t position = -12345;
-  const bool found = payload::ItemPosition(payloadEnd, size, bytesAfter, position);
+  const bool found = setup_file::ItemPosition(payloadEnd, size, bytesAfter, position);
   const std::optional<std::int32_t> expected = PlainPosition(payloadEnd, size, bytesAfter);
   Require(found == expected.has_value(),
           "ItemPosition finds a position where none is, or none where one is");
@@ -113,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto length = static_cast<std::int64_t>(file.size());
   const std::int64_t payloadEnd = PlainPayloadEnd(file);
-  Require(payload::PayloadEnd(
-              std::span(file).first(std::min<std::size_t>(file.size(), payload::kPeHeaderSpan)),
+  Require(setup_file::PayloadEnd(
+              std::span(file).first(std::min<std::size_t>(file.size(), setup_file::kPeHeaderSpan)),
               length) == payloadEnd,
           "PayloadEnd differs from the plain reading");
 

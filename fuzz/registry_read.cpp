@@ -12,8 +12,8 @@
 #include <variant>
 
 #include "fuzz/require.h"
+#include "integration/registry.h"
 #include "platform/portable/portable_platform.h"
-#include "system/registry.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <algorithm>
 
+#include "codec/szdd_encoder.h"
 #include "fuzz/plain_layout.h"
 #include "fuzz/plain_szdd.h"
 #include "fuzz/require.h"
-#include "payload/szdd_encoder.h"
-#include "tests/payload/pe_image.h"
+#include "tests/support/pe_image.h"
 #include "tools/mksetup/setup_file.h"
 
 namespace {
@@ -23,10 +23,10 @@ using tools::mksetup::Bytes;
 using tools::mksetup::ExpectedFiles;
 using tools::mksetup::ItemBytes;
 
-bool PlainCheck(const Bytes& file, const payload::ItemTable& table, const ItemBytes& items,
+bool PlainCheck(const Bytes& file, const setup_file::ItemTable& table, const ItemBytes& items,
                 const ExpectedFiles& expected) {
   std::int64_t payloadLength = 0;
-  for (const payload::ItemRecord& item : table) {
+  for (const setup_file::ItemRecord& item : table) {
     if (item.size < 1) return false;
     payloadLength += item.size;
   }
@@ -55,8 +55,8 @@ bool PlainCheck(const Bytes& file, const payload::ItemTable& table, const ItemBy
 }
 
 // The table of the items, where they expand; sizes alone where they do not.
-payload::ItemTable TableFor(const ItemBytes& items) {
-  payload::ItemTable table;
+setup_file::ItemTable TableFor(const ItemBytes& items) {
+  setup_file::ItemTable table;
   std::string error;
   if (tools::mksetup::TableOf(items, table, error)) return table;
   for (std::size_t i = 0; i < items.size(); ++i) table[i] = {static_cast<std::int32_t>(items[i].size()), 0, 0};
@@ -76,17 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         items[i] = bytes;
         break;
       case 1:  // a product file that is not known
-        items[i] = payload::szdd::Compress(bytes, 'x');
+        items[i] = codec::szdd::Compress(bytes, 'x');
         break;
       default:
-        items[i] = payload::szdd::Compress(bytes, 'x');
+        items[i] = codec::szdd::Compress(bytes, 'x');
         expected[i] = bytes;
         if (!bytes.empty() && input.ConsumeIntegralInRange<int>(0, 7) == 0) expected[i]->back() ^= 1;
     }
   }
-  payload::ItemTable table = TableFor(items);
+  setup_file::ItemTable table = TableFor(items);
   if (input.ConsumeIntegralInRange<int>(0, 3) == 0) {
-    payload::ItemRecord& wrong = table[input.ConsumeIntegralInRange<std::size_t>(0, 7)];
+    setup_file::ItemRecord& wrong = table[input.ConsumeIntegralInRange<std::size_t>(0, 7)];
     switch (input.ConsumeIntegralInRange<int>(0, 2)) {
       case 0: wrong.size = input.ConsumeIntegral<std::int32_t>(); break;
       case 1: wrong.expandedLength = input.ConsumeIntegral<std::uint32_t>(); break;

@@ -6,19 +6,19 @@
 
 #include <algorithm>
 
+#include "codec/szdd_decoder.h"
 #include "fuzz/plain_szdd.h"
 #include "fuzz/require.h"
-#include "payload/szdd_decoder.h"
 
 using fuzz::Require;
 
 namespace {
 
-using payload::szdd::Status;
+using codec::szdd::Status;
 
 // Hands out the file a few bytes at a time; the `failingRead`-th read (from 1; 0 for
 // none) and every one after it fail.
-class ShortSource : public payload::ByteSource {
+class ShortSource : public codec::ByteSource {
  public:
   ShortSource(std::span<const std::uint8_t> file, std::size_t longestRead, int failingRead)
       : file_(file), longestRead_(longestRead), failingRead_(failingRead) {}
@@ -49,7 +49,7 @@ class ShortSource : public payload::ByteSource {
 };
 
 // Takes bytes up to `limit`; refuses, whole, a write that would go beyond.
-class LimitedSink : public payload::ByteSink {
+class LimitedSink : public codec::ByteSink {
  public:
   explicit LimitedSink(std::uint64_t limit) : limit_(limit) {}
 
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzz::PlainExpansion plain = fuzz::PlainExpand(file);
   ShortSource source(file, longestRead, failingRead);
   LimitedSink sink(limit);
-  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, sink);
+  const codec::szdd::Expansion expansion = codec::szdd::Expand(source, sink);
 
   Require(expansion.written == sink.bytes.size(), "the count written differs from the sink's");
   Require(sink.bytes.size() <= plain.bytes.size() &&

@@ -3,10 +3,10 @@
 // both the project's expander and the plain one return the original bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "codec/szdd_decoder.h"
+#include "codec/szdd_encoder.h"
 #include "fuzz/plain_szdd.h"
 #include "fuzz/require.h"
-#include "payload/szdd_decoder.h"
-#include "payload/szdd_encoder.h"
 #include "tools/common/host_files.h"
 
 using fuzz::Require;
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     original[at] = static_cast<std::uint8_t>(original[at] + at);
   }
 
-  const std::vector<std::uint8_t> compressed = payload::szdd::Compress(original, lastChar);
+  const std::vector<std::uint8_t> compressed = codec::szdd::Compress(original, lastChar);
   const std::size_t literalsOnly = 14 + original.size() + (original.size() + 7) / 8;
   Require(compressed.size() <= literalsOnly, "longer than literals alone");
 
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   tools::MemorySource source(compressed);
   tools::MemorySink sink;
-  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, sink);
-  Require(expansion.status == payload::szdd::Status::kOk, "the expander refuses it");
+  const codec::szdd::Expansion expansion = codec::szdd::Expand(source, sink);
+  Require(expansion.status == codec::szdd::Status::kOk, "the expander refuses it");
   Require(sink.bytes == original, "the expander gives other bytes");
   return 0;
 }

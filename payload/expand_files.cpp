@@ -5,8 +5,8 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/lz_api.h"
-#include "platform/text.h"
+#include "platform/services/lz_api.h"
+#include "platform/text/text.h"
 
 namespace payload {
 namespace {

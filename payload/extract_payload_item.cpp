@@ -4,10 +4,10 @@
 #include <memory>
 #include <new>
 
-#include "payload/item_position.h"
+#include "codec/szdd_format.h"
 #include "payload/payload_bounds.h"
-#include "payload/szdd_format.h"
-#include "platform/text.h"
+#include "platform/text/text.h"
+#include "setup_file/layout.h"
 
 namespace payload {
 namespace {
@@ -30,8 +30,8 @@ struct Channels {
 };
 
 bool IsSzdd(const std::uint8_t* item, std::int32_t itemSize) {
-  return static_cast<std::size_t>(itemSize) >= szdd::kSignature.size() &&
-         std::equal(szdd::kSignature.begin(), szdd::kSignature.end(), item);
+  return static_cast<std::size_t>(itemSize) >= codec::szdd::kSignature.size() &&
+         std::equal(codec::szdd::kSignature.begin(), codec::szdd::kSignature.end(), item);
 }
 
 // The steps that may fail; the channels are left open for the failure path to close.
@@ -49,7 +49,7 @@ bool CopyItem(platform::FileSystem& files, Channels& channels, const std::string
   PayloadBounds bounds;
   std::int32_t position = 0;
   if (!ReadPayloadBounds(*channels.source, bounds) ||
-      !ItemPosition(bounds.payloadEnd, itemSize, bytesAfter, position)) {
+      !setup_file::ItemPosition(bounds.payloadEnd, itemSize, bytesAfter, position)) {
     return false;
   }
   const auto size = static_cast<std::size_t>(itemSize);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/services/platform.h"
 
 namespace payload {
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "payload/crc32.h"
+#include "codec/crc32.h"
 #include "payload/expand_files.h"
-#include "platform/lz_api.h"
-#include "platform/text.h"
+#include "platform/services/lz_api.h"
+#include "platform/text/text.h"
 
 namespace payload {
 namespace {
@@ -17,13 +17,13 @@ constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxSty
 constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
 
 // Does the file hold exactly the bytes the item table describes?
-bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path, const ItemRecord& record) {
+bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path, const setup_file::ItemRecord& record) {
   int error = 0;
   const std::unique_ptr<platform::FileChannel> file = files.Open(path, platform::ChannelMode::kRead, error);
   if (!file) return false;
   const std::int64_t length = file->Length();
   bool intact = length == static_cast<std::int64_t>(record.expandedLength);
-  Crc32 crc;
+  codec::Crc32 crc;
   std::vector<std::uint8_t> chunk(kCheckChunk);
   for (std::int64_t at = 0; intact && at < length;) {
     const auto count = static_cast<std::size_t>(std::min<std::int64_t>(length - at, kCheckChunk));
@@ -54,7 +54,7 @@ std::string SilentFailure(const std::string& destination, std::int32_t result) {
 std::string NewFileFor(const std::string& destination) { return destination + ".new_"; }
 
 ItemInstallation InstallItem(platform::Platform& platform, const std::string& temporaryItem,
-                             const std::string& destination, const ItemRecord& record) {
+                             const std::string& destination, const setup_file::ItemRecord& record) {
   const std::string target = platform::Trim(destination);
   const std::string newFile = NewFileFor(target);
   platform::Toolkit& toolkit = platform.toolkit;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "payload/payload_items.h"
-#include "platform/platform.h"
+#include "platform/services/platform.h"
+#include "setup_file/layout.h"
 
 namespace payload {
 
@@ -19,7 +19,7 @@ struct ItemInstallation {
 // Expands `temporaryItem` (trimmed) as `destination` (trimmed) and reports every failure in a
 // message box of its own, or of ExpandFile, before it returns.
 ItemInstallation InstallItem(platform::Platform& platform, const std::string& temporaryItem,
-                             const std::string& destination, const ItemRecord& record);
+                             const std::string& destination, const setup_file::ItemRecord& record);
 
 // The new file that an item expands into before it replaces `destination`. Its name is its
 // own compressed name (an extension that ends in "_"), so lz32, which tries a file's

@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <array>
 
-#include "payload/item_position.h"
-#include "payload/setup_layout.h"
+#include "setup_file/layout.h"
 
 namespace payload {
 
 bool ReadPayloadBounds(platform::FileChannel& setupFile, PayloadBounds& bounds) {
   const std::int64_t length = setupFile.Length();
   if (length < 0) return false;
-  std::array<std::uint8_t, kPeHeaderSpan> headers;
+  std::array<std::uint8_t, setup_file::kPeHeaderSpan> headers;
   const auto count = static_cast<std::size_t>(
       std::min<std::int64_t>(length, static_cast<std::int64_t>(headers.size())));
   if (!setupFile.ReadAt(0, headers.data(), count)) return false;
   const std::span<const std::uint8_t> read(headers.data(), count);
-  bounds.imageEnd = ImageEnd(read);
-  bounds.payloadEnd = PayloadEnd(read, length);
+  bounds.imageEnd = setup_file::ImageEnd(read);
+  bounds.payloadEnd = setup_file::PayloadEnd(read, length);
   return true;
 }
 
@@ -27,7 +26,7 @@ bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path, std:
       files.Open(path, platform::ChannelMode::kRead, error);
   PayloadBounds bounds;
   const bool whole = setupFile && ReadPayloadBounds(*setupFile, bounds) &&
-                     PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
+                     setup_file::PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
   if (setupFile) setupFile->Close();
   return whole;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/services/file_system.h"
 
 namespace payload {
 

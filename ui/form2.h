@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
 #include "ui/form3.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "ui/free_space.h"
 
 namespace ui {

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/dir_list.h"
-#include "platform/drive_list.h"
-#include "platform/fixed_text.h"
-#include "platform/form.h"
+#include "platform/forms/dir_list.h"
+#include "platform/forms/drive_list.h"
+#include "platform/forms/form.h"
+#include "platform/text/fixed_text.h"
 
 namespace ui {
 

@@ -8,15 +8,15 @@
 
 #include "demo/common/message_box.h"
 #include "demo/common/own_folder.h"
-#include "demo/common/product_files.h"
 #include "demo/common/wide_text.h"
+#include "product/pelmora.h"
 
 namespace demo {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelmoraWindow";
 constexpr int kFirstSoundId = 100;
-constexpr int kSoundCount = static_cast<int>(kSoundFiles.size());
+constexpr int kSoundCount = static_cast<int>(product::kSounds.size());
 constexpr std::string_view kPrompt = "Press a button to play one of Pelmora's sounds.";
 
 // The layout at 96 dots per inch, in pixels; the window scales it to the screen's DPI.
@@ -53,7 +53,7 @@ class MainWindow {
   bool Create(HINSTANCE instance, int show) {
     RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    window_ = CreateWindowExW(0, kClassName, ToWide(kProductTitle).c_str(), kWindowStyle,
+    window_ = CreateWindowExW(0, kClassName, ToWide(product::kTitle).c_str(), kWindowStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (window_ == nullptr) return false;
@@ -121,7 +121,7 @@ class MainWindow {
     AddControl(instance, WC_STATICW, ToWide(kPrompt).c_str(), SS_LEFT, 0, kMargin, kMargin,
                kClientWidth - 2 * kMargin, kPromptHeight);
     for (int i = 0; i < kSoundCount; ++i) {
-      AddControl(instance, WC_BUTTONW, SoundCaption(kSoundFiles[i]).c_str(),
+      AddControl(instance, WC_BUTTONW, SoundCaption(product::kSounds[i].installedName).c_str(),
                  WS_TABSTOP | BS_PUSHBUTTON | (i == 0 ? WS_GROUP : 0), kFirstSoundId + i,
                  kMargin + i * (kButtonWidth + kGap), kSoundRowTop, kButtonWidth, kButtonHeight);
     }
@@ -134,7 +134,7 @@ class MainWindow {
 
   void OnCommand(int id) {
     if (id >= kFirstSoundId && id < kFirstSoundId + kSoundCount) {
-      PlaySoundFile(kSoundFiles[static_cast<std::size_t>(id - kFirstSoundId)]);
+      PlaySoundFile(product::kSounds[static_cast<std::size_t>(id - kFirstSoundId)].installedName);
     } else if (id == IDHELP) {
       OpenHelp();
     } else if (id == IDCANCEL) {
@@ -151,9 +151,9 @@ class MainWindow {
   }
 
   void OpenHelp() {
-    const WidePath path = PathIn(folder_, kHelpFile);
+    const WidePath path = PathIn(folder_, product::kHelp.installedName);
     if (!path.complete() || !OpenDocument(path)) {
-      Complain(NamingMessage("Pelmora could not open its help file ", kHelpFile).view());
+      Complain(NamingMessage("Pelmora could not open its help file ", product::kHelp.installedName).view());
     }
   }
 
@@ -164,7 +164,7 @@ class MainWindow {
   }
 
   void Complain(std::string_view text) {
-    ShowMessage(window_, text, kProductTitle, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(window_, text, product::kTitle, MB_OK | MB_ICONEXCLAMATION);
   }
 
   WidePath folder_;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "demo/common/product_files.h"
+#include "product/pelmora.h"
 
 namespace demo {
 namespace {
@@ -44,9 +44,9 @@ constexpr std::array kBeep = {
 };
 
 constexpr std::array kProductSounds = {
-    ProductSound{kSoundFiles[0], kStop},  ProductSound{kSoundFiles[1], kStart},
-    ProductSound{kSoundFiles[2], kShot},  ProductSound{kSoundFiles[3], kClick},
-    ProductSound{kSoundFiles[4], kBeep},
+    ProductSound{product::kSounds[0].installedName, kStop},  ProductSound{product::kSounds[1].installedName, kStart},
+    ProductSound{product::kSounds[2].installedName, kShot},  ProductSound{product::kSounds[3].installedName, kClick},
+    ProductSound{product::kSounds[4].installedName, kBeep},
 };
 
 }  // namespace

@@ -4,9 +4,17 @@
 
 #include "demo/uninstall/program_group.h"
 #include "demo/uninstall/registry_keys.h"
+#include "product/pelmora.h"
 
 namespace demo {
+
+using namespace product;
+
 namespace {
+
+// The files in the order in which they are removed and reported.
+constexpr ProductFile kRemovalOrder[] = {kApplication, kUninstaller, kHelp,      kSounds[0],
+                                         kSounds[1],   kSounds[2],   kSounds[3], kSounds[4]};
 
 // Whether `utf8Path` names a file (wantFolder false) or a folder (wantFolder true).
 Presence PathPresence(std::string_view utf8Path, bool wantFolder) {
@@ -67,9 +75,9 @@ Utf8Path GroupLabel(std::string_view group) {
 ProductRemoval::ProductRemoval(const WidePath& folder) {
   Add(GroupLabel(kProgramGroup), kProgramGroup, ProgramGroupPresence, DeleteProgramGroup);
   const Utf8Path folderLabel = ToUtf8(folder);
-  for (std::string_view name : kProductFiles) {
-    Add(FileLabel(folderLabel, name), {}, FilePresence, DeleteProductFile,
-        name != kUninstallerFile);
+  for (const ProductFile& file : kRemovalOrder) {
+    Add(FileLabel(folderLabel, file.installedName), {}, FilePresence, DeleteProductFile,
+        file.installedName != kUninstaller.installedName);
   }
   Add(folderLabel, {}, FolderPresence, RemoveFolder, false);
   Add(KeyLabel(kProductKey), kProductKey, KeyPresence, DeleteKeyTree);

@@ -6,9 +6,9 @@
 #include <array>
 #include <span>
 
-#include "demo/common/product_files.h"
 #include "demo/common/wide_text.h"
 #include "demo/uninstall/removal.h"
+#include "product/pelmora.h"
 
 namespace demo {
 
@@ -23,7 +23,7 @@ class ProductRemoval {
   std::span<RemovalStep> Steps() { return std::span(steps_).first(count_); }
 
  private:
-  static constexpr std::size_t kStepCount = kProductFiles.size() + 5;
+  static constexpr std::size_t kStepCount = product::kProductFiles.size() + 5;
 
   // Adds a step whose target is `target`, or its label when there is no target.
   void Add(const Utf8Path& label, std::string_view target, Presence (*check)(std::string_view),

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/lz_api.h"
-#include "platform/registry_api.h"
+#include "platform/services/file_system.h"
+#include "platform/services/lz_api.h"
+#include "platform/services/registry_api.h"
 
 namespace platform::portable {
 

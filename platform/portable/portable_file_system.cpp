@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace platform::portable {
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "platform/file_system.h"
 #include "platform/portable/fault_plan.h"
+#include "platform/services/file_system.h"
 
 namespace platform::portable {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <limits>
 
-#include "payload/byte_stream.h"
-#include "payload/szdd_decoder.h"
+#include "codec/byte_stream.h"
+#include "codec/szdd_decoder.h"
 
 namespace platform::portable {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 constexpr std::int32_t kOpenFailed = -1;
 constexpr std::size_t kCopyChunk = 32 * 1024;
 
-class ChannelSource : public payload::ByteSource {
+class ChannelSource : public codec::ByteSource {
  public:
   ChannelSource(FileChannel& channel, std::int64_t length) : channel_(channel), length_(length) {}
 
@@ -33,7 +33,7 @@ class ChannelSource : public payload::ByteSource {
   std::int64_t position_ = 0;
 };
 
-class ChannelSink : public payload::ByteSink {
+class ChannelSink : public codec::ByteSink {
  public:
   explicit ChannelSink(FileChannel& channel) : channel_(channel) {}
   bool Write(const std::uint8_t* data, std::size_t count) override {
@@ -64,8 +64,8 @@ std::int32_t CopyUnchanged(FileChannel& source, std::int64_t length, FileChannel
   }
 }
 
-std::int32_t ExpansionResult(const payload::szdd::Expansion& expansion) {
-  using payload::szdd::Status;
+std::int32_t ExpansionResult(const codec::szdd::Expansion& expansion) {
+  using codec::szdd::Status;
   switch (expansion.status) {
     case Status::kOk:
       return SizeResult(expansion.written);
@@ -123,8 +123,8 @@ std::int32_t PortableLz::Copy(std::int32_t source, std::int32_t destination) {
   if (length < 0) return LzError::kRead;
   ChannelSource reader(*in->second, length);
   ChannelSink writer(*out->second);
-  const payload::szdd::Expansion expansion = payload::szdd::Expand(reader, writer);
-  if (expansion.status == payload::szdd::Status::kNotSzdd) {
+  const codec::szdd::Expansion expansion = codec::szdd::Expand(reader, writer);
+  if (expansion.status == codec::szdd::Status::kNotSzdd) {
     return CopyUnchanged(*in->second, length, *out->second);
   }
   return ExpansionResult(expansion);

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/lz_api.h"
 #include "platform/portable/fault_plan.h"
+#include "platform/services/file_system.h"
+#include "platform/services/lz_api.h"
 
 namespace platform::portable {
 

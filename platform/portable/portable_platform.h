@@ -1,13 +1,13 @@
 #pragma once
 // The portable backend as one object: every service of the platform, with the fault plan
 // they share. It is what the tests run the program on.
-#include "platform/platform.h"
 #include "platform/portable/fault_plan.h"
 #include "platform/portable/portable_file_system.h"
 #include "platform/portable/portable_lz.h"
 #include "platform/portable/portable_registry.h"
 #include "platform/portable/portable_toolkit.h"
 #include "platform/portable/program_manager.h"
+#include "platform/services/platform.h"
 
 namespace platform::portable {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/portable/fault_plan.h"
-#include "platform/registry_api.h"
+#include "platform/services/registry_api.h"
 
 namespace platform::portable {
 

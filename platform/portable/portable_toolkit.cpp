@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace platform::portable {
 

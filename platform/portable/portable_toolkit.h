@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/portable/fault_plan.h"
-#include "platform/toolkit.h"
+#include "platform/services/toolkit.h"
 
 namespace platform::portable {
 

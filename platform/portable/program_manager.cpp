@@ -1,6 +1,6 @@
 #include "platform/portable/program_manager.h"
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace platform::portable {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dde_api.h"
-#include "platform/portable/portable_file_system.h"
 #include "platform/portable/fault_plan.h"
+#include "platform/portable/portable_file_system.h"
+#include "platform/services/dde_api.h"
 
 namespace platform::portable {
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "platform/dir_list.h"
-#include "platform/drive_list.h"
+#include "platform/forms/dir_list.h"
+#include "platform/forms/drive_list.h"
 
 #include "platform/win32/container_window.h"
 #include "platform/win32/wide.h"

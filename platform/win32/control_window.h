@@ -2,7 +2,7 @@
 // How a control of the model appears as a window of the system.
 #include <windows.h>
 
-#include "platform/controls.h"
+#include "platform/forms/controls.h"
 
 namespace platform::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "platform/controls.h"
+#include "platform/forms/controls.h"
 
 namespace platform::win32 {
 

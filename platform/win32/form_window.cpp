@@ -4,9 +4,9 @@
 #include <climits>
 #include <utility>
 
-#include "platform/dir_list.h"
-#include "platform/drive_list.h"
-#include "platform/failure.h"
+#include "platform/forms/dir_list.h"
+#include "platform/forms/drive_list.h"
+#include "platform/services/failure.h"
 #include "platform/win32/container_window.h"
 #include "platform/win32/control_window.h"
 #include "platform/win32/failure_report.h"

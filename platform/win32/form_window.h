@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/win32/font_set.h"
 #include "platform/win32/painted_layer.h"
 #include "platform/win32/program_icon.h"

@@ -1,4 +1,4 @@
-#include "platform/program.h"
+#include "platform/services/program.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // server at a lower integrity level through when the program runs elevated.
 #include <windows.h>
 
-#include "platform/dde_api.h"
+#include "platform/services/dde_api.h"
 
 namespace platform::win32 {
 

@@ -2,7 +2,7 @@
 // A file opened for raw byte access.
 #include <windows.h>
 
-#include "platform/file_system.h"
+#include "platform/services/file_system.h"
 
 namespace platform::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The file system through the system's wide calls.
-#include "platform/file_system.h"
+#include "platform/services/file_system.h"
 
 namespace platform::win32 {
 

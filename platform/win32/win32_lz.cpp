@@ -1,6 +1,6 @@
 #include "platform/win32/win32_lz.h"
 
-#include "platform/failure.h"
+#include "platform/services/failure.h"
 #include "platform/win32/ansi_path.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"

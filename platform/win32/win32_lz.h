@@ -5,7 +5,7 @@
 // it by its short form.
 #include <windows.h>
 
-#include "platform/lz_api.h"
+#include "platform/services/lz_api.h"
 
 namespace platform::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The registry through advapi32's wide calls. Names and string data are UTF-8 on our side
 // and UTF-16 in the registry; sizes of string data are counted in UTF-8 bytes.
-#include "platform/registry_api.h"
+#include "platform/services/registry_api.h"
 
 namespace platform::win32 {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/toolkit.h"
+#include "platform/services/toolkit.h"
 
 namespace platform::win32 {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "payload/payload_items.h"
-#include "payload/product_files.h"
+#include "product/pelmora.h"
+#include "setup_file/layout.h"
 #include "tests/app/wizard_harness.h"
 
 namespace app_test {
@@ -34,10 +34,10 @@ class DamagedSetupFile : public ::testing::Test {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-  static std::string Installed(const payload::ProductFile& file) {
+  static std::string Installed(const product::ProductFile& file) {
     return std::string(kDestination) + "\\" + std::string(file.installedName);
   }
-  static std::string Content(WizardHarness& h, const payload::ProductFile& file) {
+  static std::string Content(WizardHarness& h, const product::ProductFile& file) {
     const Bytes bytes = Read(h.Host(Installed(file)));
     return std::string(bytes.begin(), bytes.end());
   }
@@ -46,7 +46,7 @@ class DamagedSetupFile : public ::testing::Test {
   std::unique_ptr<WizardHarness> InstallFrom(const Bytes& file) {
     auto h = std::make_unique<WizardHarness>();
     h->MakeFolder(kDestination);
-    for (const auto& product : payload::kProductFiles) h->WriteFile(Installed(product), "earlier");
+    for (const auto& product : product::kProductFiles) h->WriteFile(Installed(product), "earlier");
     std::ofstream(h->Host(kSetup), std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     h->Start();
@@ -57,14 +57,14 @@ class DamagedSetupFile : public ::testing::Test {
 
   static int EarlierFilesKept(WizardHarness& h) {
     int kept = 0;
-    for (const auto& file : payload::kProductFiles) kept += Content(h, file) == "earlier";
+    for (const auto& file : product::kProductFiles) kept += Content(h, file) == "earlier";
     return kept;
   }
 
   // Where item `item` (in run order) starts in the setup file.
   std::size_t ItemStart(std::size_t item) const {
     std::size_t behind = 0;
-    for (std::size_t i = 0; i <= item; ++i) behind += static_cast<std::size_t>(payload::kItemTable[i].size);
+    for (std::size_t i = 0; i <= item; ++i) behind += static_cast<std::size_t>(setup_file::kItemTable[i].size);
     return setup.size() - behind;
   }
 
@@ -95,8 +95,8 @@ class ChangedByte : public DamagedSetupFile, public ::testing::WithParamInterfac
 
 TEST_P(ChangedByte, TheItemKeepsItsEarlierFileAndTheUserIsTold) {
   const std::size_t item = GetParam();
-  const payload::ProductFile& product = payload::kProductFiles[item];
-  for (const std::size_t offset : {std::size_t{8}, static_cast<std::size_t>(payload::kItemTable[item].size) / 2}) {
+  const product::ProductFile& product = product::kProductFiles[item];
+  for (const std::size_t offset : {std::size_t{8}, static_cast<std::size_t>(setup_file::kItemTable[item].size) / 2}) {
     SCOPED_TRACE("byte " + std::to_string(offset) + " of " + std::string(product.temporaryName));
     Bytes file = setup;
     file[ItemStart(item) + offset] ^= 0x5A;
@@ -114,7 +114,7 @@ TEST_P(ChangedByte, TheItemKeepsItsEarlierFileAndTheUserIsTold) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryItem, ChangedByte, ::testing::Range<std::size_t>(0, payload::kItemCount));
+INSTANTIATE_TEST_SUITE_P(EveryItem, ChangedByte, ::testing::Range<std::size_t>(0, setup_file::kItemCount));
 
 }  // namespace
 }  // namespace app_test

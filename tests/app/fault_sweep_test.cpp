@@ -10,9 +10,9 @@
 #include <iterator>
 #include <map>
 
-#include "payload/product_files.h"
+#include "product/pelmora.h"
 #include "tests/app/wizard_harness.h"
-#include "tests/payload/test_product.h"
+#include "tests/support/test_product.h"
 
 namespace app_test {
 namespace {
@@ -34,7 +34,7 @@ Bytes ReadHostFile(const fs::path& path) {
 }
 
 Bytes EarlierContent(std::size_t item) {
-  const std::string text = "earlier " + std::string(payload::kProductFiles[item].installedName);
+  const std::string text = "earlier " + std::string(product::kProductFiles[item].installedName);
   return Bytes(text.begin(), text.end());
 }
 
@@ -67,7 +67,7 @@ class FaultSweep : public ::testing::Test {
     WizardHarness h;
     h.WriteSetupFile();
     h.MakeFolder(kDestination);
-    for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
       const Bytes earlier = EarlierContent(item);
       h.WriteFile(Installed(item), std::string(earlier.begin(), earlier.end()));
     }
@@ -91,7 +91,7 @@ class FaultSweep : public ::testing::Test {
 
  private:
   static std::string Installed(std::size_t item) {
-    return std::string(kDestination) + "\\" + std::string(payload::kProductFiles[item].installedName);
+    return std::string(kDestination) + "\\" + std::string(product::kProductFiles[item].installedName);
   }
 
   static std::vector<std::string> Told(WizardHarness& h) {
@@ -111,17 +111,17 @@ class FaultSweep : public ::testing::Test {
       const std::string name = entry.path().filename().string();
       EXPECT_TRUE(IsProductFile(name) || WasToldOf(h, name)) << "a stray file " << name << " without a word";
     }
-    for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+    for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
       const Bytes content = ReadHostFile(h.Host(Installed(item)));
       const bool isNew = content == *product[item];
       EXPECT_TRUE(isNew || content == EarlierContent(item)) << Installed(item) << " is destroyed or partial";
-      if (!isNew) notNew.emplace_back(payload::kProductFiles[item].installedName);
+      if (!isNew) notNew.emplace_back(product::kProductFiles[item].installedName);
     }
     return notNew;
   }
 
   static bool IsProductFile(const std::string& name) {
-    for (const auto& file : payload::kProductFiles) {
+    for (const auto& file : product::kProductFiles) {
       if (name == file.installedName) return true;
     }
     return false;

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "payload/product_files.h"
+#include "product/pelmora.h"
 #include "tests/app/wizard_harness.h"
-#include "tests/payload/test_product.h"
+#include "tests/support/test_product.h"
 
 namespace app_test {
 namespace {
@@ -52,7 +52,7 @@ class InstallRunTest : public ::testing::Test {
   }
 
   std::string Installed(std::size_t item, const std::string& folder = kDestination) {
-    return folder + "\\" + std::string(payload::kProductFiles[item].installedName);
+    return folder + "\\" + std::string(product::kProductFiles[item].installedName);
   }
   void ExpectInstalled(std::size_t item, const std::string& folder = kDestination) {
     const auto expected = payload_test::TestProductFiles()[item];
@@ -100,7 +100,7 @@ TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
   Install();
   ExpectFinishState();
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
 
   EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue(kDestination).data);
   EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->data, (std::vector<std::uint8_t>{7, 0, 0, 0}));
@@ -123,7 +123,7 @@ TEST_F(InstallRunTest, ThePhasesAndItemsAreShownAsTheRunGoesOn) {
   std::vector<std::string> painted;
   for (const auto& repaint : h.toolkit.Repaints()) painted.push_back(repaint.control + ": " + repaint.caption);
   std::vector<std::string> expected;
-  for (const auto& file : payload::kProductFiles) expected.push_back("Label12: " + std::string(file.temporaryName));
+  for (const auto& file : product::kProductFiles) expected.push_back("Label12: " + std::string(file.temporaryName));
   expected.push_back("Label12: ");
   expected.push_back("Label11: Registry settings are being done...");
   expected.push_back("Label11: Temporary files are being deleted...");
@@ -138,7 +138,7 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
   for (int pump = 1; pump <= 8; ++pump) {
     h.toolkit.AtEventPump(pump, [this, pump] {
       const auto item = static_cast<std::size_t>(pump - 1);
-      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" + std::string(payload::kProductFiles[item].temporaryName)));
+      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[item].temporaryName)));
       EXPECT_EQ(h.Wizard().Label12.Caption(), Installed(item));
       EXPECT_FALSE(h.Wizard().Command1.Enabled());
       EXPECT_FALSE(h.Wizard().Command2.Enabled());
@@ -153,8 +153,8 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
 
 class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
-  std::string TemporaryItem() { return "C:\\Temp\\PLMTMP\\" + std::string(payload::kProductFiles[GetParam()].temporaryName); }
-  std::string Name() { return std::string(payload::kProductFiles[GetParam()].installedName); }
+  std::string TemporaryItem() { return "C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[GetParam()].temporaryName); }
+  std::string Name() { return std::string(product::kProductFiles[GetParam()].installedName); }
   std::string Missing(const std::string& what) {
     return "Installation of Pelmora has finished with errors. Missing: " + what + ".";
   }
@@ -172,7 +172,7 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
   // The clean-up removes what it can, and tells that the rest stays.
   EXPECT_TRUE(h.PathExists(TemporaryItem()));
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP\\Pelmora.ex_"));
-  const std::string name(payload::kProductFiles[failing].installedName);
+  const std::string name(product::kProductFiles[failing].installedName);
   std::vector<std::string> expected;
   if (failing == 6) {
     expected = {"PLM uninstall file could not be extracted!", "PLM 'Uninstall' file could not be expanded!"};
@@ -189,7 +189,7 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
   EXPECT_EQ(messages[0].title, "Error");
   const auto earlier = ReadHostFile(h.Host(Installed(failing)));
   EXPECT_EQ(std::string(earlier.begin(), earlier.end()), "earlier");
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
   EXPECT_TRUE(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString").has_value());
@@ -209,7 +209,7 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   ASSERT_EQ(RunMessages().size(), 1u);
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
   EXPECT_EQ(h.toolkit.Messages()[0].text, "'" + Installed(failing) + "' is in use or read-only and keeps its earlier version.");
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
   // A help file or uninstaller that is not there is left out of the group.
@@ -275,7 +275,7 @@ TEST_F(InstallRunTest, ATemporaryFolderLeftByAnEarlierRunIsUsedAgain) {
   h.WriteFile("C:\\Temp\\PLMTMP\\other.tmp", "x");
   Install();
   ExpectFinishState();
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
 }
 
 TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
@@ -311,7 +311,7 @@ TEST_F(InstallRunTest, AnEarlierDestinationFromTheRegistryIsUsedAndRecordedAgain
   h.MakeFolder("D:\\Tools\\Pelmora");
   Install();
   ExpectFinishState();
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item, "D:\\Tools\\Pelmora");
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item, "D:\\Tools\\Pelmora");
   EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue("D:\\Tools\\Pelmora").data);
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands("D:\\Tools\\Pelmora"));
 }
@@ -324,7 +324,7 @@ TEST_F(InstallRunTest, ADestinationBeyondTheAnsiCodePageGetsItsGroupByShortPaths
   h.MakeFolder(folder);
   Install();
   ExpectFinishState();
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item, folder);
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item, folder);
   EXPECT_EQ(h.backend.programManager.Commands(),
             (std::vector<std::string>{"[CreateGroup(Pelmora)]",
                                       "[additem(\"C:\\ZELPEL~1\\PELMORA.EXE\",Tarvo's Pelmora)]",
@@ -350,7 +350,7 @@ TEST_P(CancelDuringRunTest, YesStopsTheRunThereAndCleansUp) {
   EXPECT_EQ(h.Wizard().Label11.Caption(), "Temporary files are being deleted...");
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
   const auto expanded = static_cast<std::size_t>(pump - 1);
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) {
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item < expanded) {
       ExpectInstalled(item);
     } else {
@@ -370,7 +370,7 @@ TEST_P(CancelDuringRunTest, NoLetsTheRunGoOnToTheEnd) {
   ExpectFinishState();
   ASSERT_EQ(h.toolkit.Messages().size(), 1u);
   EXPECT_EQ(h.toolkit.Messages()[0].text, "Do you want to cancel the installation?");
-  for (std::size_t item = 0; item < payload::kItemCount; ++item) ExpectInstalled(item);
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
 }
 
 INSTANTIATE_TEST_SUITE_P(AtEachEventPump, CancelDuringRunTest, ::testing::Range(1, 10));

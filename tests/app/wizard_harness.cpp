@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "tests/payload/pe_image.h"
-#include "tests/payload/test_product.h"
+#include "tests/support/pe_image.h"
+#include "tests/support/test_product.h"
 
 namespace app_test {
 

@@ -11,7 +11,7 @@
 
 #include "app/module1.h"
 #include "platform/portable/portable_platform.h"
-#include "tests/payload/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace app_test {
 

@@ -2,7 +2,7 @@
 // on the way to the installation page.
 #include <gtest/gtest.h>
 
-#include "payload/payload_items.h"
+#include "setup_file/layout.h"
 #include "tests/app/wizard_harness.h"
 #include "ui/free_space.h"
 
@@ -127,7 +127,7 @@ TEST_F(WizardPagesTest, ADestinationInsideTheTemporaryFolderIsRefused) {
 // and for the extracted items when the temporary folder is on the same drive.
 TEST_F(WizardPagesTest, TooLittleFreeSpaceIsReportedAndPageThreeStays) {
   std::uint64_t expanded = 0, items = 0;
-  for (const payload::ItemRecord& item : payload::kItemTable) {
+  for (const setup_file::ItemRecord& item : setup_file::kItemTable) {
     expanded += (item.expandedLength + 4095) / 4096 * 4096;
     items += (static_cast<std::uint64_t>(item.size) + 4095) / 4096 * 4096;
   }

@@ -7,15 +7,15 @@
 #include <set>
 #include <vector>
 
-#include "demo/common/product_files.h"
+#include "product/pelmora.h"
 
 namespace demo {
 namespace {
 
 TEST(ProductSounds, AreTheFiveInstalledSoundsInOrder) {
   const std::span<const ProductSound> sounds = ProductSounds();
-  ASSERT_EQ(sounds.size(), kSoundFiles.size());
-  for (std::size_t i = 0; i < sounds.size(); ++i) EXPECT_EQ(sounds[i].fileName, kSoundFiles[i]);
+  ASSERT_EQ(sounds.size(), product::kSounds.size());
+  for (std::size_t i = 0; i < sounds.size(); ++i) EXPECT_EQ(sounds[i].fileName, product::kSounds[i].installedName);
 }
 
 TEST(ProductSounds, AreShortAudibleAndFreeOfClicksAndClipping) {

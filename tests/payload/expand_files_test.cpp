@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "payload/szdd_encoder.h"
-#include "tests/payload/codec_samples.h"
-#include "tests/payload/payload_machine.h"
+#include "codec/szdd_encoder.h"
+#include "tests/support/codec_samples.h"
+#include "tests/support/payload_machine.h"
 
 namespace payload_test {
 namespace {
@@ -22,7 +22,7 @@ class ExpandFileTest : public PayloadMachine {
  protected:
   ExpandFileTest() {
     MakeFolder("C:\\Pelmora");
-    WriteFile(kSource, payload::szdd::Compress(sound, 'v'));
+    WriteFile(kSource, codec::szdd::Compress(sound, 'v'));
   }
 
   std::int32_t Expand(bool showErrors = true) {
@@ -59,7 +59,7 @@ TEST_F(ExpandFileTest, EmptiesAnExistingDestinationFirst) {
 }
 
 TEST_F(ExpandFileTest, AnEmptyExpansionIsAResultOfZero) {
-  WriteFile(kSource, payload::szdd::Compress({}, 'v'));
+  WriteFile(kSource, codec::szdd::Compress({}, 'v'));
   EXPECT_EQ(Expand(), 0);
   ExpectNoMessage();
   EXPECT_TRUE(FileExists(kDestination));

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "tests/payload/payload_machine.h"
-#include "tests/payload/pe_image.h"
-#include "tests/payload/test_product.h"
+#include "tests/support/payload_machine.h"
+#include "tests/support/pe_image.h"
+#include "tests/support/test_product.h"
 #include "tools/common/host_files.h"
 #include "tools/mksetup/setup_file.h"
 

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "payload/crc32.h"
-#include "payload/szdd_encoder.h"
-#include "tests/payload/codec_samples.h"
-#include "tests/payload/payload_machine.h"
+#include "codec/crc32.h"
+#include "codec/szdd_encoder.h"
+#include "tests/support/codec_samples.h"
+#include "tests/support/payload_machine.h"
 
 namespace payload_test {
 namespace {
@@ -22,9 +22,9 @@ class InstallItemTest : public PayloadMachine {
  protected:
   InstallItemTest() {
     MakeFolder("C:\\Pelmora");
-    WriteFile(kItem, payload::szdd::Compress(sound, 'v'));
+    WriteFile(kItem, codec::szdd::Compress(sound, 'v'));
     WriteFile(kInstalled, kEarlier);
-    payload::Crc32 crc;
+    codec::Crc32 crc;
     crc.Add(sound.data(), sound.size());
     record = {static_cast<std::int32_t>(ReadFile(kItem).size()), static_cast<std::uint32_t>(sound.size()),
               crc.Value()};
@@ -41,7 +41,7 @@ class InstallItemTest : public PayloadMachine {
   }
 
   const Bytes sound = MakeSample(Sample::kStructured, 4304);
-  payload::ItemRecord record;
+  setup_file::ItemRecord record;
 };
 
 TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
@@ -52,10 +52,10 @@ TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
 }
 
 TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstalled) {
-  for (const auto damage : {+[](payload::ItemRecord& r) { r.crc32 ^= 0x100; },
-                            +[](payload::ItemRecord& r) { --r.expandedLength; }}) {
+  for (const auto damage : {+[](setup_file::ItemRecord& r) { r.crc32 ^= 0x100; },
+                            +[](setup_file::ItemRecord& r) { --r.expandedLength; }}) {
     backend.toolkit.ClearRecords();
-    const payload::ItemRecord intact = record;
+    const setup_file::ItemRecord intact = record;
     damage(record);
     EXPECT_FALSE(Install().installed);
     ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.", kStyle, "Error");

@@ -1,4 +1,4 @@
-#include "platform/dde_link.h"
+#include "platform/forms/dde_link.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "platform/fixed_text.h"
+#include "platform/text/fixed_text.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/text.h"
+#include "platform/text/text.h"
 
 namespace {
 

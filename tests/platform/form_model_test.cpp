@@ -2,9 +2,9 @@
 // can act on, refused unloads, and a platform failure ending the program.
 #include <gtest/gtest.h>
 
-#include "platform/failure.h"
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/portable/portable_platform.h"
+#include "platform/services/failure.h"
 
 namespace {
 

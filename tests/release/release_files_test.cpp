@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "demo/common/product_files.h"
+#include "product/pelmora.h"
 #include "tools/common/host_files.h"
 
 namespace {
@@ -52,8 +52,8 @@ class ReleaseFiles : public ::testing::Test {
 };
 
 TEST_F(ReleaseFiles, ProgramsHoldNoTimeStampAndNoPathOfTheBuild) {
-  const std::string programs[] = {"setup.exe", "demo/product/" + std::string(demo::kApplicationFile),
-                                  "demo/product/" + std::string(demo::kUninstallerFile)};
+  const std::string programs[] = {"setup.exe", "demo/product/" + std::string(product::kApplication.installedName),
+                                  "demo/product/" + std::string(product::kUninstaller.installedName)};
   for (const fs::path& build : kBuilds) {
     for (const std::string& program : programs) {
       SCOPED_TRACE(build / program);
@@ -67,8 +67,9 @@ TEST_F(ReleaseFiles, ProgramsHoldNoTimeStampAndNoPathOfTheBuild) {
 
 // Each build compiles the help file and synthesises the sounds on its own, at its own time.
 TEST_F(ReleaseFiles, DataFilesOfTheTwoBuildsAreTheSame) {
-  std::vector<std::string_view> files(demo::kSoundFiles.begin(), demo::kSoundFiles.end());
-  files.push_back(demo::kHelpFile);
+  std::vector<std::string_view> files;
+  for (const product::ProductFile& sound : product::kSounds) files.push_back(sound.installedName);
+  files.push_back(product::kHelp.installedName);
   for (std::string_view file : files) {
     const fs::path path = fs::path("demo/product") / file;
     const std::vector<std::uint8_t> pe32 = ReadBytes(kBuilds[0] / path);

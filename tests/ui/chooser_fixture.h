@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/fixed_text.h"
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/portable/portable_platform.h"
-#include "tests/ui/list_form.h"
-#include "tests/ui/mapped_drives.h"
+#include "platform/text/fixed_text.h"
+#include "tests/platform/list_form.h"
+#include "tests/support/mapped_drives.h"
 #include "ui/form3.h"
 
 namespace ui_test {

@@ -1,5 +1,5 @@
 // "&New Folder": the prompt, the name rules, and where the folder list goes.
-#include "platform/text.h"
+#include "platform/text/text.h"
 #include "tests/ui/chooser_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/byte_stream.h"
+#include "codec/byte_stream.h"
 
 namespace tools {
 
@@ -50,7 +50,7 @@ std::string Quoted(const std::filesystem::path& path);
 // whole, and until then an earlier file of the name stays as it was. A symbolic link is
 // followed, so the file it names is replaced and the link stays. A device, a pipe or a
 // socket is written directly; a write error there is a failure like any other.
-class OutputFile : public payload::ByteSink {
+class OutputFile : public codec::ByteSink {
  public:
   explicit OutputFile(std::filesystem::path path);
   ~OutputFile() override;
@@ -75,7 +75,7 @@ class OutputFile : public payload::ByteSink {
 };
 
 // Reads an open host file.
-class FileSource : public payload::ByteSource {
+class FileSource : public codec::ByteSource {
  public:
   explicit FileSource(std::FILE* file) : file_(file) {}
   std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t count) override;
@@ -85,7 +85,7 @@ class FileSource : public payload::ByteSource {
 };
 
 // Reads bytes in memory.
-class MemorySource : public payload::ByteSource {
+class MemorySource : public codec::ByteSource {
  public:
   explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t count) override;
@@ -96,7 +96,7 @@ class MemorySource : public payload::ByteSource {
 };
 
 // Collects bytes in memory.
-class MemorySink : public payload::ByteSink {
+class MemorySink : public codec::ByteSink {
  public:
   bool Write(const std::uint8_t* data, std::size_t count) override;
   std::vector<std::uint8_t> bytes;

@@ -92,7 +92,7 @@ int MakeItemsAndTable(const Options& options) {
   const fs::path folder = options.at("out");
   std::vector<fs::path> inputs;
   std::vector<fs::path> outputs;
-  for (const payload::ProductFile& file : payload::kProductFiles) {
+  for (const product::ProductFile& file : product::kProductFiles) {
     inputs.push_back(ItemSource(product, file));
     outputs.push_back(folder / file.temporaryName);
   }
@@ -101,7 +101,7 @@ int MakeItemsAndTable(const Options& options) {
 
   ItemBytes items;
   std::string error;
-  payload::ItemTable itemTable;
+  setup_file::ItemTable itemTable;
   if (!MakeItems(product, items, error) || !TableOf(items, itemTable, error)) return Fail(kBadInput, error);
   const std::string table = ItemTableSource(itemTable);
 
@@ -123,7 +123,7 @@ int MakeItemsAndTable(const Options& options) {
   return kSuccess;
 }
 
-bool ReadTable(const fs::path& path, payload::ItemTable& table) {
+bool ReadTable(const fs::path& path, setup_file::ItemTable& table) {
   Bytes bytes;
   return tools::ReadWholeFile(path, bytes) &&
          ParseItemTable(std::string(bytes.begin(), bytes.end()), table);
@@ -132,7 +132,7 @@ bool ReadTable(const fs::path& path, payload::ItemTable& table) {
 // The files a command reads through its --items, --table and --product options.
 std::vector<fs::path> PayloadInputs(const Options& options) {
   std::vector<fs::path> inputs = {options.at("table")};
-  for (const payload::ProductFile& file : payload::kProductFiles) {
+  for (const product::ProductFile& file : product::kProductFiles) {
     inputs.push_back(fs::path(options.at("items")) / file.temporaryName);
     if (options.count("product")) {
       inputs.push_back(fs::path(options.at("product")) / file.installedName);
@@ -145,7 +145,7 @@ std::vector<fs::path> PayloadInputs(const Options& options) {
 // the product files they must expand to.
 struct Payload {
   ItemBytes items;
-  payload::ItemTable table{};
+  setup_file::ItemTable table{};
   ExpectedFiles expected;
 };
 
@@ -156,7 +156,7 @@ bool LoadPayload(const Options& options, Payload& payload, std::string& error) {
     error = Quoted(tablePath) + " is not an item table";
     return false;
   }
-  payload::ItemTable itemsTable;
+  setup_file::ItemTable itemsTable;
   if (!TableOf(payload.items, itemsTable, error)) return false;
   if (payload.table != itemsTable) {
     error = "the items do not match the table the program was built with, " + Quoted(tablePath);

@@ -1,7 +1,7 @@
 #include "tools/mksetup/product_items.h"
 
-#include "payload/szdd_decoder.h"
-#include "payload/szdd_encoder.h"
+#include "codec/szdd_decoder.h"
+#include "codec/szdd_encoder.h"
 #include "tools/common/host_files.h"
 
 namespace tools::mksetup {
@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 bool IsUsableItem(const Bytes& item) {
   MemorySource source(item);
   MemorySink expanded;
-  return payload::szdd::Expand(source, expanded).status == payload::szdd::Status::kOk;
+  return codec::szdd::Expand(source, expanded).status == codec::szdd::Status::kOk;
 }
 
 bool Read(const fs::path& path, Bytes& bytes, std::string& error) {
@@ -21,7 +21,7 @@ bool Read(const fs::path& path, Bytes& bytes, std::string& error) {
   return read == ReadResult::kRead;
 }
 
-bool MakeItem(const fs::path& folder, const payload::ProductFile& file, Bytes& item,
+bool MakeItem(const fs::path& folder, const product::ProductFile& file, Bytes& item,
               std::string& error) {
   const fs::path installed = folder / file.installedName;
   const fs::path source = ItemSource(folder, file);
@@ -29,7 +29,7 @@ bool MakeItem(const fs::path& folder, const payload::ProductFile& file, Bytes& i
     Bytes bytes;
     if (!Read(installed, bytes, error)) return false;
     const auto lastChar = static_cast<std::uint8_t>(file.installedName.back());
-    item = payload::szdd::Compress(bytes, lastChar);
+    item = codec::szdd::Compress(bytes, lastChar);
     return true;
   }
   if (!fs::exists(source)) {
@@ -46,14 +46,14 @@ bool MakeItem(const fs::path& folder, const payload::ProductFile& file, Bytes& i
 
 }  // namespace
 
-fs::path ItemSource(const fs::path& productFolder, const payload::ProductFile& file) {
+fs::path ItemSource(const fs::path& productFolder, const product::ProductFile& file) {
   const fs::path installed = productFolder / file.installedName;
   return fs::exists(installed) ? installed : productFolder / file.temporaryName;
 }
 
 bool MakeItems(const fs::path& productFolder, ItemBytes& items, std::string& error) {
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!MakeItem(productFolder, payload::kProductFiles[i], items[i], error)) return false;
+    if (!MakeItem(productFolder, product::kProductFiles[i], items[i], error)) return false;
   }
   return true;
 }
@@ -62,7 +62,7 @@ ExpectedFiles ReadExpectedFiles(const fs::path& productFolder) {
   ExpectedFiles expected;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     Bytes bytes;
-    if (ReadWholeFile(productFolder / payload::kProductFiles[i].installedName, bytes)) {
+    if (ReadWholeFile(productFolder / product::kProductFiles[i].installedName, bytes)) {
       expected[i] = std::move(bytes);
     }
   }
@@ -71,7 +71,7 @@ ExpectedFiles ReadExpectedFiles(const fs::path& productFolder) {
 
 bool ReadItems(const fs::path& itemFolder, ItemBytes& items, std::string& error) {
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!Read(itemFolder / payload::kProductFiles[i].temporaryName, items[i], error)) {
+    if (!Read(itemFolder / product::kProductFiles[i].temporaryName, items[i], error)) {
       return false;
     }
   }

@@ -11,7 +11,7 @@ namespace tools::mksetup {
 // The file the item for `file` is made from: the product file under its installed name
 // when there is one, otherwise the ready item under its temporary name.
 std::filesystem::path ItemSource(const std::filesystem::path& productFolder,
-                                 const payload::ProductFile& file);
+                                 const product::ProductFile& file);
 
 // Makes the items in run order: a product file under its installed name is compressed; a
 // ready item under its temporary name is taken as it is once it has been checked to expand.

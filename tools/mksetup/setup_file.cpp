@@ -3,30 +3,29 @@
 #include <algorithm>
 #include <limits>
 
-#include "payload/crc32.h"
-#include "payload/item_position.h"
-#include "payload/setup_layout.h"
-#include "payload/szdd_decoder.h"
+#include "codec/crc32.h"
+#include "codec/szdd_decoder.h"
+#include "setup_file/layout.h"
 #include "tools/common/host_files.h"
 
 namespace tools::mksetup {
 namespace {
 
 std::string ItemName(std::size_t item) {
-  return "'" + std::string(payload::kProductFiles[item].temporaryName) + "'";
+  return "'" + std::string(product::kProductFiles[item].temporaryName) + "'";
 }
 
 // The expanded bytes of an item; false when it does not expand.
 bool Expand(std::span<const std::uint8_t> item, Bytes& expanded) {
   MemorySource source(item);
   MemorySink sink;
-  if (payload::szdd::Expand(source, sink).status != payload::szdd::Status::kOk) return false;
+  if (codec::szdd::Expand(source, sink).status != codec::szdd::Status::kOk) return false;
   expanded = std::move(sink.bytes);
   return true;
 }
 
 std::uint32_t Crc32Of(const Bytes& bytes) {
-  payload::Crc32 crc;
+  codec::Crc32 crc;
   crc.Add(bytes.data(), bytes.size());
   return crc.Value();
 }
@@ -39,10 +38,10 @@ std::size_t PayloadLength(const ItemBytes& items) {
 
 // What is wrong with the item found at `bytesAfter`, or an empty text.
 std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t payloadEnd, std::size_t item,
-                       const payload::ItemRecord& record, std::int32_t bytesAfter, const Bytes& expectedItem,
+                       const setup_file::ItemRecord& record, std::int32_t bytesAfter, const Bytes& expectedItem,
                        const std::optional<Bytes>& expectedFile) {
   std::int32_t position = 0;
-  if (!payload::ItemPosition(payloadEnd, record.size, bytesAfter, position)) {
+  if (!setup_file::ItemPosition(payloadEnd, record.size, bytesAfter, position)) {
     return ItemName(item) + " lies outside the setup file";
   }
   const auto extracted =
@@ -56,14 +55,14 @@ std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t pay
     return ItemName(item) + " does not expand to the length and CRC-32 of the item table";
   }
   if (expectedFile && expanded != *expectedFile) {
-    return ItemName(item) + " does not expand to '" + std::string(payload::kProductFiles[item].installedName) + "'";
+    return ItemName(item) + " does not expand to '" + std::string(product::kProductFiles[item].installedName) + "'";
   }
   return {};
 }
 
 }  // namespace
 
-bool TableOf(const ItemBytes& items, payload::ItemTable& table, std::string& error) {
+bool TableOf(const ItemBytes& items, setup_file::ItemTable& table, std::string& error) {
   for (std::size_t item = 0; item < items.size(); ++item) {
     Bytes expanded;
     if (items[item].size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
@@ -74,8 +73,8 @@ bool TableOf(const ItemBytes& items, payload::ItemTable& table, std::string& err
     table[item] = {static_cast<std::int32_t>(items[item].size()), static_cast<std::uint32_t>(expanded.size()),
                    Crc32Of(expanded)};
   }
-  payload::ItemPlaces places;
-  if (!payload::PlaceItems(table, places)) {
+  setup_file::ItemPlaces places;
+  if (!setup_file::PlaceItems(table, places)) {
     error = "the items are too large for the program";
     return false;
   }
@@ -84,18 +83,18 @@ bool TableOf(const ItemBytes& items, payload::ItemTable& table, std::string& err
 
 Bytes AssembleSetupFile(std::span<const std::uint8_t> image, const ItemBytes& items) {
   Bytes file(image.begin(), image.end());
-  file.resize(image.size() + payload::AlignmentPadding(image.size(), PayloadLength(items)), 0);
+  file.resize(image.size() + setup_file::AlignmentPadding(image.size(), PayloadLength(items)), 0);
   for (auto item = items.rbegin(); item != items.rend(); ++item) file.insert(file.end(), item->begin(), item->end());
   return file;
 }
 
-std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const payload::ItemTable& table,
+std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const setup_file::ItemTable& table,
                             const ItemBytes& items, const ExpectedFiles& expected) {
-  const auto headers = setupFile.first(std::min(setupFile.size(), payload::kPeHeaderSpan));
-  const std::int64_t payloadEnd = payload::PayloadEnd(headers, static_cast<std::int64_t>(setupFile.size()));
-  payload::ItemPlaces places;
-  if (!payload::PlaceItems(table, places)) return "the payload is larger than the program can address";
-  if (!payload::PayloadFitsExactly(payload::ImageEnd(headers), payloadEnd, places.payloadLength)) {
+  const auto headers = setupFile.first(std::min(setupFile.size(), setup_file::kPeHeaderSpan));
+  const std::int64_t payloadEnd = setup_file::PayloadEnd(headers, static_cast<std::int64_t>(setupFile.size()));
+  setup_file::ItemPlaces places;
+  if (!setup_file::PlaceItems(table, places)) return "the payload is larger than the program can address";
+  if (!setup_file::PayloadFitsExactly(setup_file::ImageEnd(headers), payloadEnd, places.payloadLength)) {
     return "the payload does not lie right behind the program image (is the image a PE file that ends with "
            "its last section?)";
   }

@@ -4,15 +4,15 @@
 #include <memory>
 #include <vector>
 
-#include "payload/szdd_decoder.h"
-#include "payload/szdd_encoder.h"
+#include "codec/szdd_decoder.h"
+#include "codec/szdd_encoder.h"
 #include "tools/common/host_files.h"
 
 namespace tools::szdd {
 namespace {
 
 namespace fs = std::filesystem;
-using payload::szdd::Status;
+using codec::szdd::Status;
 
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "szdd: %s\n", message.c_str());
@@ -29,7 +29,7 @@ int NotSzdd(const fs::path& in) { return Fail(kNotSzdd, Quoted(in) + " is not an
 int Damaged(const fs::path& in) { return Fail(kDamaged, Quoted(in) + " is damaged or truncated"); }
 
 // The exit code for an expansion that did not succeed.
-int ExpansionFailure(const payload::szdd::Expansion& expansion, const fs::path& in,
+int ExpansionFailure(const codec::szdd::Expansion& expansion, const fs::path& in,
                      const fs::path& out) {
   switch (expansion.status) {
     case Status::kOk:
@@ -51,7 +51,7 @@ int ExpansionFailure(const payload::szdd::Expansion& expansion, const fs::path& 
 }
 
 // Counts expanded bytes without keeping them.
-class DiscardingSink : public payload::ByteSink {
+class DiscardingSink : public codec::ByteSink {
  public:
   bool Write(const std::uint8_t*, std::size_t) override { return true; }
 };
@@ -89,13 +89,13 @@ int Compress(const fs::path& in, std::optional<fs::path> out) {
   if (!out) out = CompressedName(in);
   if (!out) return Fail(kUsage, "cannot name the output for " + Quoted(in) + "; give one");
   if (NamesAnInput(*out, std::span(&in, 1))) return OutputIsTheInput(in, *out);
-  static_assert(kMaxInputSize <= payload::szdd::kMaxExpandedLength);
+  static_assert(kMaxInputSize <= codec::szdd::kMaxExpandedLength);
   std::vector<std::uint8_t> data;
   if (const ReadResult read = ReadInput(in, data, kMaxInputSize); read != ReadResult::kRead) {
     return Fail(read == ReadResult::kTooLarge ? kTooLarge : kInputUnreadable,
                 ReadFailure(read, in, kMaxInputSize));
   }
-  if (!WriteWholeFile(*out, payload::szdd::Compress(data, LastChar(in)))) {
+  if (!WriteWholeFile(*out, codec::szdd::Compress(data, LastChar(in)))) {
     return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
   }
   return kSuccess;
@@ -105,16 +105,16 @@ int Expand(const fs::path& in, std::optional<fs::path> out) {
   const InputFile input(std::fopen(in.c_str(), "rb"));
   if (!input) return CannotRead(in);
   if (!out) {
-    std::uint8_t bytes[payload::szdd::kHeaderSize];
-    payload::szdd::Header header;
+    std::uint8_t bytes[codec::szdd::kHeaderSize];
+    codec::szdd::Header header;
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, input.get());
     if (std::ferror(input.get())) return CannotRead(in);  // a folder, say
-    switch (payload::szdd::ParseHeader(bytes, got, header)) {
-      case payload::szdd::HeaderKind::kNotSzdd:
+    switch (codec::szdd::ParseHeader(bytes, got, header)) {
+      case codec::szdd::HeaderKind::kNotSzdd:
         return NotSzdd(in);
-      case payload::szdd::HeaderKind::kTruncated:
+      case codec::szdd::HeaderKind::kTruncated:
         return Damaged(in);
-      case payload::szdd::HeaderKind::kSzdd:
+      case codec::szdd::HeaderKind::kSzdd:
         out = ExpandedName(in, header.lastChar);
     }
     // The expansion reads the header again: a pipe cannot give it twice.
@@ -129,7 +129,7 @@ int Expand(const fs::path& in, std::optional<fs::path> out) {
   FileSource source(input.get());
   OutputFile output(*out);
   if (!output.IsOpen()) return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
-  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, output);
+  const codec::szdd::Expansion expansion = codec::szdd::Expand(source, output);
   if (expansion.status != Status::kOk) return ExpansionFailure(expansion, in, *out);
   if (!output.Commit()) return Fail(kOutputUnwritable, "cannot write " + Quoted(*out));
   return kSuccess;
@@ -140,10 +140,10 @@ int Info(const fs::path& file) {
   if (!input) return CannotRead(file);
   FileSource source(input.get());
   DiscardingSink sink;
-  const payload::szdd::Expansion expansion = payload::szdd::Expand(source, sink);
+  const codec::szdd::Expansion expansion = codec::szdd::Expand(source, sink);
   const int failure = ExpansionFailure(expansion, file, {});
   if (failure != kSuccess) return failure;
-  const payload::szdd::Header& header = expansion.header;
+  const codec::szdd::Header& header = expansion.header;
   std::error_code unknown;
   const auto compressed = static_cast<unsigned long long>(fs::file_size(file, unknown));
   std::printf("%s: SZDD mode %c, name ends in '%c', %u bytes expanded, %llu bytes compressed\n",

@@ -31,9 +31,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide.h"
 #include "tests/e2e/robot/runner.h"
 #include "tests/e2e/robot/script.h"
-#include "platform/win32/wide.h"
 
 namespace {
 

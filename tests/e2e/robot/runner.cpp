@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/win32/wide.h"
 #include "tests/e2e/robot/desktop.h"
 #include "tests/e2e/robot/press.h"
 #include "tests/e2e/robot/screen_shot.h"
-#include "platform/win32/wide.h"
 
 namespace robot {
 namespace {

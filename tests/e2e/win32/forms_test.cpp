@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "check.h"
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/screen.h"
 #include "platform/win32/wide.h"

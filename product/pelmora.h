@@ -1,0 +1,58 @@
+#pragma once
+// What Pelmora installs: its eight files, the registry records that name them, and its
+// program group. The setup program writes all of it; the uninstaller removes exactly this.
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace product {
+
+inline constexpr char kTitle[] = "Tarvo's Pelmora";
+
+// A file of the product, as the setup file carries it and as it is installed.
+struct ProductFile {
+  std::string_view temporaryName;  // the extracted item in the temporary folder
+  std::string_view installedName;  // the expanded file in the destination directory
+};
+
+inline constexpr char kApplicationFile[] = "Pelmora.exe";
+inline constexpr char kUninstallerFile[] = "Uninstall PLM.exe";
+inline constexpr char kHelpFile[] = "PLM.chm";
+
+inline constexpr ProductFile kApplication = {"Pelmora.ex_", kApplicationFile};
+inline constexpr std::array<ProductFile, 5> kSounds = {{
+    {"Stop.wa_", "Stop.wav"},
+    {"Start.wa_", "Start.wav"},
+    {"Shot.wa_", "Shot.wav"},
+    {"Click.wa_", "Click.wav"},
+    {"Beep.wa_", "Beep.wav"},
+}};
+inline constexpr ProductFile kUninstaller = {"Uninstall PLM.ex_", kUninstallerFile};
+inline constexpr ProductFile kHelp = {"PLM.ch_", kHelpFile};
+
+// Every file, in the order the run handles them: the application first, which is the last
+// item in the setup file.
+inline constexpr std::array<ProductFile, 8> kProductFiles = {
+    kApplication, kSounds[0], kSounds[1], kSounds[2], kSounds[3], kSounds[4], kUninstaller, kHelp};
+
+// Registry keys under HKEY_LOCAL_MACHINE, and their values.
+inline constexpr char kVendorKey[] = "Software\\Quorvalen";
+inline constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
+inline constexpr char kDestinationValue[] = "Dizin";  // the installation folder
+inline constexpr char kVersionValue[] = "Version";
+inline constexpr int kVersion = 7;
+inline constexpr char kIncCurValue[] = "IncCur";
+inline constexpr int kIncCur = 1;
+// The entry in the system's list of programs that can be uninstalled: the title, and the
+// uninstaller's command line.
+inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
+inline constexpr char kDisplayNameValue[] = "DisplayName";
+inline constexpr char kUninstallStringValue[] = "UninstallString";
+
+// The program group, and the captions of its items: the application (kTitle) always, the
+// help file and the uninstaller when their files are in place.
+inline constexpr char kProgramGroup[] = "Pelmora";
+inline constexpr char kHelpCaption[] = "Pelmora Help";
+inline constexpr char kUninstallerCaption[] = "Uninstall Pelmora";
+
+}  // namespace product
