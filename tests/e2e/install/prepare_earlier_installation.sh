@@ -12,10 +12,8 @@
 #   small        less free space than the new files need
 set -euo pipefail
 
-readonly files=(Pelmora.exe "Uninstall PLM.exe" PLM.chm Stop.wav Start.wav Shot.wav Click.wav
-  Beep.wav)
-
-unix_path() { "$WINE" winepath -u "$1" | tr -d '\r'; }
+# shellcheck source-path=SCRIPTDIR source=product_checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/product_checks.sh"
 
 # A tmpfs for drive E:, inside the prefix, which run_wine.sh unmounts when the run ends.
 # Skips the test (77) where this machine lets no disk be mounted.
