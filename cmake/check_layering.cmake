@@ -14,7 +14,8 @@ platform/text      :                                              # UTF-8 text h
 platform/services  :                                              # the interfaces of the system's services
 platform/forms     : platform/services                            # forms and controls over the services
 platform/portable  : platform/forms platform/services platform/text codec  # the headless backend, its LZ over our codec
-platform/win32     : platform/forms platform/services platform/text      # the Windows backend
+platform/win32     : platform/win32/process platform/forms platform/services platform/text  # the Windows backend
+platform/win32/process :                                          # what every Windows program does first
 payload            : setup_file codec platform/services platform/text     # extraction, expansion, installation of items
 integration        : product platform/forms platform/services platform/text  # registry, records, program group
 ui                 : platform/forms platform/services platform/text      # the chooser and the backdrop
@@ -24,8 +25,8 @@ tools/szdd         : tools/common codec                           # the szdd too
 tools/mksetup      : tools/common setup_file product codec        # mksetup: never the platform
 tools/mkicon       : tools/common                                 # the icon maker
 demo/common        :                                              # the demo programs' Win32 helpers
-demo/pelmora       : demo/common product                          # Pelmora.exe
-demo/uninstall     : demo/common product                          # Uninstall PLM.exe
+demo/pelmora       : demo/common product platform/win32/process   # Pelmora.exe
+demo/uninstall     : demo/common product platform/win32/process   # Uninstall PLM.exe
 demo/sounds        : demo/common product                          # the sound generator
 demo/chm           : tools/common                                 # the help file's time stamper
 tests/support      : tools/mksetup tools/common setup_file product codec platform/portable platform/services  # what the host tests share
@@ -40,7 +41,7 @@ tests/tools        : tests/support tools/szdd tools/mksetup tools/mkicon tools/c
 tests/demo         : demo/sounds demo/chm demo/uninstall demo/common product tools/common
 tests/release      : product tools/common                        # the files that the Windows builds hand out
 tests/e2e/robot    : platform/win32                               # the Wine robot: text conversion only
-tests/e2e/win32    : platform/win32 platform/forms platform/services platform/text  # the Windows backend under Wine
+tests/e2e/win32    : platform/win32 platform/win32/process platform/forms platform/services platform/text  # the Windows backend under Wine
 tests/e2e/lz32     :                                              # the system's lz32 on our files
 fuzz               : tests/support tools/mksetup tools/common payload integration setup_file product codec platform/portable platform/services
 bench              : tools/common codec

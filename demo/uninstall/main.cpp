@@ -3,7 +3,7 @@
 // reports what it could not remove. Its exit code is 0 unless something was left behind.
 #include <windows.h>
 
-#include "demo/common/dll_search.h"
+#include "platform/win32/process/dll_search.h"
 #include "demo/common/message_box.h"
 #include "demo/common/own_folder.h"
 #include "demo/uninstall/finishing_copy.h"
@@ -40,7 +40,7 @@ int Begin() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  demo::LimitDllSearchToSystem();
+  platform::win32::RestrictDllSearch();
   if (const auto folder = demo::TakeOverFromOriginal()) return Finish(*folder);
   return Begin();
 }

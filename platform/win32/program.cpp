@@ -6,7 +6,7 @@
 
 #include "platform/win32/failure_report.h"
 #include "platform/win32/message_pump.h"
-#include "platform/win32/system_library.h"
+#include "platform/win32/process/dll_search.h"
 #include "platform/win32/win32_dde.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_lz.h"

@@ -4,17 +4,6 @@
 
 namespace platform::win32 {
 
-void RestrictDllSearch() {
-  // SetDefaultDllDirectories exists from Windows 8, and on Windows 7 with KB2533623.
-  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto setDefault = SystemFunction<SetDefaultDllDirectoriesFunction>(
-      GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-  if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    // Takes at least the current folder out of the search.
-    SetDllDirectoryW(L"");
-  }
-}
-
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (module != nullptr) return module;

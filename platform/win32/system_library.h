@@ -1,12 +1,9 @@
 #pragma once
 // Libraries come from the system folder only, so that a DLL planted beside a downloaded
-// setup file is never loaded in place of the system's own.
+// setup file is never loaded in place of the system's own (see also process/dll_search.h).
 #include <windows.h>
 
 namespace platform::win32 {
-
-// Limits the DLL search of the whole process to the system folder. Called first thing.
-void RestrictDllSearch();
 
 // Loads a system DLL by its file name from the system folder; null when it cannot.
 HMODULE LoadSystemLibrary(const wchar_t* name);

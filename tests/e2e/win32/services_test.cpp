@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "check.h"
+#include "platform/win32/process/dll_search.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_dde.h"
