@@ -240,9 +240,20 @@ void Form1::Command3_Click() { Unload(); }
 void Form1::Command4_Click() {
   SetVisible(false);
   if (!form3_ || !form3_->Loaded()) {
-    form3_ = std::make_unique<ui::Form3>(GetPlatform(), state_.InstallDir, Label10, *this);
+    form3_ = std::make_unique<ui::Form3>(
+        GetPlatform(), state_.InstallDir.Trimmed(),
+        [this](const std::optional<std::string>& folder) { Form3_Closed(folder); });
   }
   form3_->Show();
+}
+
+// The chooser has closed, handing back the folder that the user confirmed, or nothing.
+void Form1::Form3_Closed(const std::optional<std::string>& folder) {
+  if (folder) {
+    state_.InstallDir = *folder;
+    Label10.SetCaption(state_.InstallDir.Trimmed());
+  }
+  SetVisible(true);
 }
 
 void Form1::Option1_Click() { Command2.SetEnabled(true); }

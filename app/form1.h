@@ -2,6 +2,7 @@
 // The wizard window: four pages, Back, Next and Cancel, the installation run on the last
 // page, and the one way out of the program.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/shared_state.h"
@@ -64,6 +65,7 @@ class Form1 : public platform::Form {
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
+  void Form3_Closed(const std::optional<std::string>& folder);
   void Option1_Click();
   void Option2_Click();
 

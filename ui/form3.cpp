@@ -1,5 +1,8 @@
 #include "ui/form3.h"
 
+#include <utility>
+
+#include "platform/file_system.h"
 #include "platform/text.h"
 #include "ui/free_space.h"
 
@@ -42,8 +45,7 @@ std::string DriveRefusal(platform::FileSystem& files, const std::string& root) {
 
 }  // namespace
 
-Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
-             platform::Label& label10, platform::Form& wizard)
+Form3::Form3(platform::Platform& platform, std::string destination, ClosedHandler closed)
     : Form(platform, "Form3",
            // The program has one icon, the wizard's, and the chooser shows it from its creation.
            {.caption = "Pelmora",
@@ -60,9 +62,8 @@ Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
       Label2(*this, "Label2", nullptr, Bounds{3060, 1080, 1455, 195}, 5),
       Label3(*this, "Label3", nullptr, Bounds{3000, 1380, 1575, 195}, 6,
              platform::Alignment::kCentre),
-      installDir_(installDir),
-      label10_(label10),
-      wizard_(wizard) {
+      destination_(std::move(destination)),
+      closed_(std::move(closed)) {
   Drive1.Change = [this] { Drive1_Change(); };
   Dir1.OpenFailed = [this](const std::string& path) { ReportUnopened(path); };
   Command1.Click = [this] { Command1_Click(); };
@@ -75,13 +76,13 @@ void Form3::Form_Load() {
   Label2.SetCaption("Free Space in Drive");
   Command1.SetCaption("&New Folder");
   Command2.SetCaption("&Ok");
-  // A destination that is gone starts the chooser on drive C. This changes the shared
-  // destination too; "&Ok" and the close box give the wizard's one back.
-  if (GetPlatform().files.GetAttributes(installDir_.Trimmed()) == platform::Attribute::kNoEntry) {
-    installDir_ = "c:";
-  }
-  SelectDrive(installDir_.Left(2));
-  OpenFolder(installDir_.Trimmed());
+  // A destination that is gone starts the chooser on drive C; the wizard keeps its own.
+  const std::string start =
+      platform::Exists(GetPlatform().files, destination_, platform::Attribute::kDirectory)
+          ? destination_
+          : "c:";
+  SelectDrive(platform::LeftChars(start, 2));
+  OpenFolder(start);
   const std::string drive = Drive1.Drive();
   if (drive == "b:" || drive == "a:") SelectDrive("c:");
   ShowFreeSpace();
@@ -128,21 +129,16 @@ void Form3::Command2_Click() {
     return;
   }
   // A drive root is never taken: the earlier destination stays.
-  if (Trim(Dir1.Path()).size() > 3) {
-    installDir_ = Dir1.Path();
-    const std::string chosen = installDir_.Trimmed();
-    if (platform::EndsWith(chosen, "\\")) installDir_ = chosen.substr(0, chosen.size() - 1);
+  std::optional<std::string> folder;
+  if (const std::string path = Trim(Dir1.Path()); path.size() > 3) {
+    folder = platform::EndsWith(path, "\\") ? path.substr(0, path.size() - 1) : path;
   }
-  RestoreShownDestination();
   Unload();
-  label10_.SetCaption(installDir_.Trimmed());
-  wizard_.SetVisible(true);
+  closed_(folder);
 }
 
 void Form3::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadMode mode) {
-  if (mode == platform::UnloadMode::kFormCode) return;
-  RestoreShownDestination();
-  wizard_.SetVisible(true);
+  if (mode != platform::UnloadMode::kFormCode) closed_(std::nullopt);
 }
 
 std::int32_t Form3::GetFreeSpaceKB() {
@@ -179,12 +175,6 @@ void Form3::ReturnToShownFolder() {
   if (shown.empty() || !DriveRefusal(GetPlatform().files, RootText(shown)).empty()) return;
   Drive1.SetDrive(shown);
   OpenFolder(shown);
-}
-
-// A destination of fewer than four characters (the "c:" that a missing folder leaves
-// at the start) gives way to the one that the wizard shows.
-void Form3::RestoreShownDestination() {
-  if (installDir_.Trimmed().size() < 4) installDir_ = Trim(label10_.Caption());
 }
 
 void Form3::ReportUnopened(const std::string& path) {

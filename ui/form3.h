@@ -1,23 +1,26 @@
 #pragma once
 // The destination chooser: drive and folder lists, a new-folder button and "&Ok". It
 // starts on the wizard's destination, refuses unsuitable drives and too little free
-// space, and hands the chosen folder back through the destination and the wizard's label.
+// space, and hands back what the user chose as it closes.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/dir_list.h"
 #include "platform/drive_list.h"
-#include "platform/fixed_text.h"
 #include "platform/form.h"
 
 namespace ui {
 
 class Form3 : public platform::Form {
  public:
-  // `installDir` is the shared destination, `label10` the wizard's label that shows it,
-  // `wizard` the window that comes back when the chooser closes.
-  Form3(platform::Platform& platform, platform::FixedText& installDir, platform::Label& label10,
-        platform::Form& wizard);
+  // Receives, as the chooser closes, the folder confirmed with "&Ok", or nothing when the
+  // user left otherwise or confirmed a drive root (which is never taken).
+  using ClosedHandler = std::function<void(const std::optional<std::string>& folder)>;
+
+  // `destination` is the wizard's (trimmed) destination, where the chooser starts.
+  Form3(platform::Platform& platform, std::string destination, ClosedHandler closed);
 
   // Controls, in tab order.
   platform::DirList Dir1;
@@ -42,13 +45,11 @@ class Form3 : public platform::Form {
   bool SelectDrive(const std::string& drive);
   bool OpenFolder(const std::string& path);
   void ReturnToShownFolder();
-  void RestoreShownDestination();
   void ReportUnopened(const std::string& path);
   void ReportFailure(const std::string& text);
 
-  platform::FixedText& installDir_;
-  platform::Label& label10_;
-  platform::Form& wizard_;
+  const std::string destination_;
+  const ClosedHandler closed_;
 };
 
 }  // namespace ui
