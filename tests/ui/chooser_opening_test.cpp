@@ -39,6 +39,22 @@ TEST_F(ChooserTest, AMissingDestinationStartsAtTheCurrentFolderOfDriveC) {
   EXPECT_TRUE(Messages().empty());
 }
 
+// The toolkit's existence test leaves hidden and system folders out, as a search does.
+TEST_F(ChooserTest, AHiddenOrSystemDestinationCountsAsMissing) {
+  drives.Add('d');
+  drives.MakeFolder("D:\\Apps");
+  for (const std::uint32_t attribute : {Attribute::kHidden, Attribute::kSystem}) {
+    SCOPED_TRACE(attribute);
+    backend.files.SetAttributes("D:\\Apps", Attribute::kDirectory | attribute);
+    Open("D:\\Apps");
+    EXPECT_EQ(chooser->Drive1.Drive(), "c:");
+    EXPECT_EQ(chooser->Dir1.Path(), "C:\\");
+  }
+  backend.files.SetAttributes("D:\\Apps", Attribute::kDirectory);
+  Open("D:\\Apps");
+  EXPECT_EQ(chooser->Dir1.Path(), "D:\\Apps");
+}
+
 TEST_F(ChooserTest, ADiskettePathIsRefusedOnOpeningAndTheDriveListMovesToC) {
   drives.Add('a', DriveKind::kRemovable, 1423);
   drives.MakeFolder("A:\\Data");
