@@ -41,6 +41,12 @@ void Form::UserClose() {
   RaiseEvent([this] { Unload(UnloadMode::kFormControlMenu); });
 }
 
+bool Form::SessionEnding() {
+  bool unloaded = false;
+  RaiseEvent([this, &unloaded] { unloaded = Unload(UnloadMode::kAppWindows); });
+  return unloaded;
+}
+
 void Form::SetFocus() {
   if (peer_) peer_->Focus(nullptr);
 }

@@ -16,8 +16,7 @@ namespace platform {
 enum class UnloadMode : std::int16_t {
   kFormControlMenu = 0,  // the user's close box
   kFormCode = 1,         // the program
-  kAppWindows = 2,       // the system is shutting down
-  kAppTaskManager = 3,
+  kAppWindows = 2,       // the system is shutting down (the session ends)
 };
 
 enum class BorderStyle : std::uint8_t {
@@ -77,6 +76,8 @@ class Form {
   void SetFocus();
   // The close box.
   void UserClose();
+  // The system asks whether the session may end. True when the form has unloaded.
+  bool SessionEnding();
 
   bool Loaded() const { return loaded_; }
   bool Visible() const { return visible_; }

@@ -563,6 +563,11 @@ bool FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     case WM_CLOSE:
       form_.UserClose();  // never the default, which would destroy the window
       return true;
+    case WM_QUERYENDSESSION:
+      // The backdrop owns the other forms' windows: it goes only with the program.
+      if (IsBackdrop()) return false;
+      result = form_.SessionEnding() ? TRUE : FALSE;
+      return true;
     case WM_MOUSEACTIVATE:
       if (!IsBackdrop()) return false;
       result = MA_NOACTIVATE;

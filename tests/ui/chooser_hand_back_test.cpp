@@ -88,7 +88,7 @@ TEST_F(ChooserTest, TheCloseBoxHandsBackNothingWhateverFolderIsOpen) {
 
 TEST_F(ChooserTest, TheSystemShuttingDownClosesItWithNothingHandedBack) {
   Open("C:\\Games");
-  EXPECT_TRUE(chooser->Unload(UnloadMode::kAppWindows));
+  EXPECT_TRUE(chooser->SessionEnding());
   ExpectHandedBack(std::nullopt);
 }
 

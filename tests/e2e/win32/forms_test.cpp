@@ -279,6 +279,28 @@ void CloseTests(Services& services, ProbeForm& form) {
   CHECK(!IsWindow(window) && !form.Loaded());
 }
 
+// The system asks every window whether the session may end; a form answers by unloading
+// with that reason, and a form that refuses keeps the session going.
+void SessionEndTests(Services& services) {
+  Section("forms: the session ending");
+  Backdrop backdrop(services.platform);
+  backdrop.Show();
+  ProbeForm form(services.platform);
+  form.Show();
+  HWND window = PeerOf(form).Window();
+  form.refuseClose = true;
+  CHECK(SendMessageW(window, WM_QUERYENDSESSION, 0, 0) == FALSE);
+  CHECK(IsWindow(window) && form.Loaded());
+  form.refuseClose = false;
+  CHECK(SendMessageW(window, WM_QUERYENDSESSION, 0, 0) != FALSE);
+  CHECK(!IsWindow(window) && !form.Loaded());
+  CHECK(form.unloads == std::vector<platform::UnloadMode>(2, platform::UnloadMode::kAppWindows));
+  // The backdrop, which owns the others' windows, goes only with the program.
+  HWND back = PeerOf(backdrop).Window();
+  CHECK(SendMessageW(back, WM_QUERYENDSESSION, 0, 0) != FALSE);
+  CHECK(IsWindow(back) && backdrop.Loaded());
+}
+
 void BackdropTests(Services& services) {
   Section("forms: the backdrop");
   Backdrop backdrop(services.platform);
@@ -312,6 +334,7 @@ void FormTests() {
     CloseTests(services, form);
   }
   BackdropTests(services);
+  SessionEndTests(services);
 }
 
 }  // namespace backend_test
