@@ -12,6 +12,10 @@ namespace platform::win32 {
 
 namespace {
 
+// Push buttons tell their container when they gain and lose the focus (BN_SETFOCUS,
+// BN_KILLFOCUS), so that the default one follows the focus.
+constexpr DWORD kPushButton = BS_PUSHBUTTON | BS_NOTIFY;
+
 struct WindowKind {
   const wchar_t* className;
   DWORD style;
@@ -34,7 +38,7 @@ WindowKind KindOf(const Control& control) {
       return {WC_STATICW, static_cast<DWORD>((centred ? SS_CENTER : SS_LEFT) | SS_NOPREFIX), 0};
     }
     case ControlKind::kCommandButton:
-      return {WC_BUTTONW, BS_PUSHBUTTON | kFocusable, 0};
+      return {WC_BUTTONW, kPushButton | kFocusable, 0};
     case ControlKind::kOptionButton:
       return {WC_BUTTONW, BS_RADIOBUTTON | kFocusable, 0};
     case ControlKind::kCheckBox:
@@ -110,6 +114,12 @@ void ShowValue(HWND window, const Control& control) {
     default:
       break;
   }
+}
+
+void ShowAsDefault(HWND button, bool isDefault) {
+  // BM_SETSTYLE sets the button's kind; BS_NOTIFY is passed along so that it stays.
+  const DWORD style = isDefault ? BS_DEFPUSHBUTTON | BS_NOTIFY : kPushButton;
+  SendMessageW(button, BM_SETSTYLE, style, TRUE);
 }
 
 void FillList(HWND window, const Control& control) {

@@ -21,6 +21,11 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, const RECT
 // Shows the model's value (option selected, box ticked, list entry selected) on the window.
 void ShowValue(HWND window, const Control& control);
 
+// Marks a push button as the default one, which Enter presses and which shows a bold
+// border, or as an ordinary one. As in a dialog box, a push button is the default one
+// while it holds the focus.
+void ShowAsDefault(HWND button, bool isDefault);
+
 // Fills a drive or folder list with the model's entries.
 void FillList(HWND window, const Control& control);
 
