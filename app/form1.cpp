@@ -127,8 +127,10 @@ void Form1::Form_Load() {
 
   state_.CurrentPage = 1;
   Image1.SetPictureToIcon();
-  Label10.SetCaption(state_.InstallDir.Trimmed());
+  ShowDestination();
 }
+
+void Form1::ShowDestination() { Label10.SetCaption(state_.InstallDir.Trimmed()); }
 
 void Form1::ShowPage() {
   for (int page = 1; page <= 4; ++page) Frame1(page).SetVisible(false);
@@ -239,21 +241,17 @@ void Form1::Command3_Click() { Unload(); }
 
 void Form1::Command4_Click() {
   SetVisible(false);
-  if (!form3_ || !form3_->Loaded()) {
-    form3_ = std::make_unique<ui::Form3>(
-        GetPlatform(), state_.InstallDir.Trimmed(),
-        [this](const std::optional<std::string>& folder) { Form3_Closed(folder); });
-  }
+  // The chooser is made afresh each time, on the destination of that moment.
+  form3_ = std::make_unique<ui::Form3>(GetPlatform(), state_.InstallDir);
+  // As it closes, the chooser hands back the folder that the user confirmed, or nothing.
+  form3_->Closed = [this] {
+    if (const std::optional<std::string>& folder = form3_->Choice()) {
+      state_.InstallDir = *folder;
+      ShowDestination();
+    }
+    SetVisible(true);
+  };
   form3_->Show();
-}
-
-// The chooser has closed, handing back the folder that the user confirmed, or nothing.
-void Form1::Form3_Closed(const std::optional<std::string>& folder) {
-  if (folder) {
-    state_.InstallDir = *folder;
-    Label10.SetCaption(state_.InstallDir.Trimmed());
-  }
-  SetVisible(true);
 }
 
 void Form1::Option1_Click() { Command2.SetEnabled(true); }

@@ -1,16 +1,15 @@
+namespace ui {
+class Form3;
+}
 #pragma once
 // The wizard window: four pages, Back, Next and Cancel, the installation run on the last
 // page, and the one way out of the program.
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/shared_state.h"
 #include "platform/form.h"
 
-namespace ui {
-class Form3;
-}
 
 namespace app {
 
@@ -53,6 +52,7 @@ class Form1 : public platform::Form {
 
  private:
   void ShowPage();
+  void ShowDestination();
   bool PrepareDestination();
   bool RefusesTemporaryFolder(const std::string& destination);
   bool HasRoomFor(const std::string& destination);
@@ -65,7 +65,6 @@ class Form1 : public platform::Form {
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
-  void Form3_Closed(const std::optional<std::string>& folder);
   void Option1_Click();
   void Option2_Click();
 

@@ -74,10 +74,13 @@ class Form {
   // Raises Form_QueryUnload and Form_Unload; either may refuse. True when the form is gone.
   bool Unload(UnloadMode mode = UnloadMode::kFormCode);
   void SetFocus();
+  // Unloads the form for a reason from outside the program, as an event. True when the
+  // form is gone.
+  bool Close(UnloadMode reason);
   // The close box.
-  void UserClose();
-  // The system asks whether the session may end. True when the form has unloaded.
-  bool SessionEnding();
+  void UserClose() { Close(UnloadMode::kFormControlMenu); }
+  // The system asks whether the session may end.
+  bool SessionEnding() { return Close(UnloadMode::kAppWindows); }
 
   bool Loaded() const { return loaded_; }
   bool Visible() const { return visible_; }

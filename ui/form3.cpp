@@ -45,7 +45,7 @@ std::string DriveRefusal(platform::FileSystem& files, const std::string& root) {
 
 }  // namespace
 
-Form3::Form3(platform::Platform& platform, std::string destination, ClosedHandler closed)
+Form3::Form3(platform::Platform& platform, const platform::FixedText& destination)
     : Form(platform, "Form3",
            // The program has one icon, the wizard's, and the chooser shows it from its creation.
            {.caption = "Pelmora",
@@ -62,8 +62,7 @@ Form3::Form3(platform::Platform& platform, std::string destination, ClosedHandle
       Label2(*this, "Label2", nullptr, Bounds{3060, 1080, 1455, 195}, 5),
       Label3(*this, "Label3", nullptr, Bounds{3000, 1380, 1575, 195}, 6,
              platform::Alignment::kCentre),
-      destination_(std::move(destination)),
-      closed_(std::move(closed)) {
+      start_(destination.Trimmed()) {
   Drive1.Change = [this] { Drive1_Change(); };
   Dir1.OpenFailed = [this](const std::string& path) { ReportUnopened(path); };
   Command1.Click = [this] { Command1_Click(); };
@@ -77,12 +76,9 @@ void Form3::Form_Load() {
   Command1.SetCaption("&New Folder");
   Command2.SetCaption("&Ok");
   // A destination that is gone starts the chooser on drive C; the wizard keeps its own.
-  const std::string start =
-      platform::Exists(GetPlatform().files, destination_, platform::Attribute::kDirectory)
-          ? destination_
-          : "c:";
-  SelectDrive(platform::LeftChars(start, 2));
-  OpenFolder(start);
+  if (!platform::Exists(GetPlatform().files, start_, platform::Attribute::kDirectory)) start_ = "c:";
+  SelectDrive(platform::LeftChars(start_, 2));
+  OpenFolder(start_);
   const std::string drive = Drive1.Drive();
   if (drive == "b:" || drive == "a:") SelectDrive("c:");
   ShowFreeSpace();
@@ -129,16 +125,16 @@ void Form3::Command2_Click() {
     return;
   }
   // A drive root is never taken: the earlier destination stays.
-  std::optional<std::string> folder;
-  if (const std::string path = Trim(Dir1.Path()); path.size() > 3) {
-    folder = platform::EndsWith(path, "\\") ? path.substr(0, path.size() - 1) : path;
+  if (std::string path = Trim(Dir1.Path()); path.size() > 3) {
+    if (path.back() == '\\') path.pop_back();
+    choice_.emplace(std::move(path));
   }
   Unload();
-  closed_(folder);
+  Closed();
 }
 
 void Form3::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadMode mode) {
-  if (mode != platform::UnloadMode::kFormCode) closed_(std::nullopt);
+  if (mode != platform::UnloadMode::kFormCode) Closed();
 }
 
 std::int32_t Form3::GetFreeSpaceKB() {

@@ -9,18 +9,22 @@
 
 #include "platform/dir_list.h"
 #include "platform/drive_list.h"
+#include "platform/fixed_text.h"
 #include "platform/form.h"
 
 namespace ui {
 
 class Form3 : public platform::Form {
  public:
-  // Receives, as the chooser closes, the folder confirmed with "&Ok", or nothing when the
-  // user left otherwise or confirmed a drive root (which is never taken).
-  using ClosedHandler = std::function<void(const std::optional<std::string>& folder)>;
+  // The chooser starts on the wizard's destination, trimmed, as it is at this moment.
+  Form3(platform::Platform& platform, const platform::FixedText& destination);
 
-  // `destination` is the wizard's (trimmed) destination, where the chooser starts.
-  Form3(platform::Platform& platform, std::string destination, ClosedHandler closed);
+  // Runs as the chooser closes, however it closes (it must be set); Choice() then holds what
+  // it hands back.
+  std::function<void()> Closed;
+  // The folder confirmed with "&Ok"; nothing when the user left otherwise or confirmed a
+  // drive root, which is never taken.
+  const std::optional<std::string>& Choice() const { return choice_; }
 
   // Controls, in tab order.
   platform::DirList Dir1;
@@ -48,8 +52,8 @@ class Form3 : public platform::Form {
   void ReportUnopened(const std::string& path);
   void ReportFailure(const std::string& text);
 
-  const std::string destination_;
-  const ClosedHandler closed_;
+  std::string start_;  // the folder that the chooser opens on
+  std::optional<std::string> choice_;
 };
 
 }  // namespace ui

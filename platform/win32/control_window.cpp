@@ -12,10 +12,6 @@ namespace platform::win32 {
 
 namespace {
 
-// Push buttons tell their container when they gain and lose the focus (BN_SETFOCUS,
-// BN_KILLFOCUS), so that the default one follows the focus.
-constexpr DWORD kPushButton = BS_PUSHBUTTON | BS_NOTIFY;
-
 struct WindowKind {
   const wchar_t* className;
   DWORD style;
@@ -114,12 +110,6 @@ void ShowValue(HWND window, const Control& control) {
     default:
       break;
   }
-}
-
-void ShowAsDefault(HWND button, bool isDefault) {
-  // BM_SETSTYLE sets the button's kind; BS_NOTIFY is passed along so that it stays.
-  const DWORD style = isDefault ? BS_DEFPUSHBUTTON | BS_NOTIFY : kPushButton;
-  SendMessageW(button, BM_SETSTYLE, style, TRUE);
 }
 
 void FillList(HWND window, const Control& control) {

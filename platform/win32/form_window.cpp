@@ -482,7 +482,9 @@ void FormWindow::Notified(int id, WORD code) {
   const auto alive = alive_;
   switch (control.Kind()) {
     case ControlKind::kCommandButton:
-      if (code == BN_CLICKED) {
+      // A button that notifies of its focus reports the second click of a double click as
+      // BN_DOUBLECLICKED; it is a click all the same.
+      if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
         static_cast<CommandButton&>(control).UserClick();
       } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
         // Enter presses the focused button: the dialog keys press the default one.
@@ -571,16 +573,20 @@ bool FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
       // button's default mark before it asks, and then marks only a button that is the
       // form's own child, not one inside a page: so the answer marks the button itself.
       HWND focus = GetFocus();
-      const Control* control = ControlOf(focus);
-      if (control == nullptr || control->Kind() != ControlKind::kCommandButton) return false;
+      const int id = GetDlgCtrlID(focus);
+      const Child* child = FindById(id);
+      if (child == nullptr || child->window != focus ||
+          child->control->Kind() != ControlKind::kCommandButton) {
+        return false;
+      }
       ShowAsDefault(focus, true);
-      result = MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+      result = MAKELRESULT(id, DC_HASDEFID);
       return true;
     }
     case WM_QUERYENDSESSION:
       // The backdrop owns the other forms' windows: it goes only with the program.
       if (IsBackdrop()) return false;
-      result = form_.SessionEnding() ? TRUE : FALSE;
+      result = form_.SessionEnding();
       return true;
     case WM_MOUSEACTIVATE:
       if (!IsBackdrop()) return false;

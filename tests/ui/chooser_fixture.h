@@ -27,9 +27,10 @@ class ChooserTest : public ::testing::Test {
   // What "Change Dir" does: the chooser opens on the wizard's destination.
   void Open(const std::string& destination) {
     handedBack.clear();
-    chooser = std::make_unique<ui::Form3>(
-        backend.platform, destination,
-        [this](const std::optional<std::string>& folder) { handedBack.push_back(folder); });
+    platform::FixedText installDir;
+    installDir = destination;
+    chooser = std::make_unique<ui::Form3>(backend.platform, installDir);
+    chooser->Closed = [this] { handedBack.push_back(chooser->Choice()); };
     chooser->Show();
   }
 
