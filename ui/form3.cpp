@@ -14,7 +14,7 @@ using platform::Bounds;
 using platform::Trim;
 namespace Style = platform::MsgBoxStyle;
 
-constexpr int kDriveRefusalStyle = Style::kSystemModal + Style::kExclamation;  // 4144
+constexpr int kDriveRefusalStyle = Style::kSystemModal | Style::kExclamation;  // 4144
 constexpr int kInputRefusalStyle = Style::kExclamation;                        // 48
 constexpr double kLeastFreeKB = 500000.0 / 1024;  // 500,000 bytes: 488.28125 KB
 constexpr char kInvalidNameCharacters[] = "\\*?,:";
@@ -76,7 +76,9 @@ void Form3::Form_Load() {
   Command1.SetCaption("&New Folder");
   Command2.SetCaption("&Ok");
   // A destination that is gone starts the chooser on drive C; the wizard keeps its own.
-  if (!platform::Exists(GetPlatform().files, start_, platform::Attribute::kDirectory)) start_ = "c:";
+  if (!platform::Exists(GetPlatform().files, start_, platform::Attribute::kDirectory)) {
+    start_ = "c:";
+  }
   SelectDrive(platform::LeftChars(start_, 2));
   OpenFolder(start_);
   const std::string drive = Drive1.Drive();
@@ -109,7 +111,8 @@ void Form3::Command1_Click() {
   }
   const std::string newPath = parent + Trim(name);
   platform::FileSystem& files = GetPlatform().files;
-  if (files.GetAttributes(newPath) == platform::Attribute::kNoEntry && files.MkDir(newPath) != 0) {
+  if (files.GetAttributes(newPath) == platform::Attribute::kNoEntry &&
+      files.MkDir(newPath) != platform::SystemError::kSuccess) {
     ReportFailure(newPath + " could not be created.");
     return;
   }
