@@ -128,8 +128,10 @@ void Form1::Form_Load() {
 
   state_.CurrentPage = 1;
   Image1.SetPictureToIcon();
-  Label10.SetCaption(state_.InstallDir.Trimmed());
+  ShowDestination();
 }
+
+void Form1::ShowDestination() { Label10.SetCaption(state_.InstallDir.Trimmed()); }
 
 void Form1::ShowPage() {
   for (int page = 1; page <= 4; ++page) Frame1(page).SetVisible(false);
@@ -240,9 +242,16 @@ void Form1::Command3_Click() { Unload(); }
 
 void Form1::Command4_Click() {
   SetVisible(false);
-  if (!form3_ || !form3_->Loaded()) {
-    form3_ = std::make_unique<ui::Form3>(GetPlatform(), state_.InstallDir, Label10, *this);
-  }
+  // The chooser is made afresh each time, on the destination of that moment.
+  form3_ = std::make_unique<ui::Form3>(GetPlatform(), state_.InstallDir);
+  // As it closes, the chooser hands back the folder that the user confirmed, or nothing.
+  form3_->Closed = [this] {
+    if (const std::optional<std::string>& folder = form3_->Choice()) {
+      state_.InstallDir = *folder;
+      ShowDestination();
+    }
+    SetVisible(true);
+  };
   form3_->Show();
 }
 

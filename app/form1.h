@@ -1,3 +1,6 @@
+namespace ui {
+class Form3;
+}
 #pragma once
 // The wizard window: four pages, Back, Next and Cancel, the installation run on the last
 // page, and the one way out of the program.
@@ -7,9 +10,6 @@
 #include "app/shared_state.h"
 #include "platform/forms/form.h"
 
-namespace ui {
-class Form3;
-}
 
 namespace app {
 
@@ -52,6 +52,7 @@ class Form1 : public platform::Form {
 
  private:
   void ShowPage();
+  void ShowDestination();
   bool PrepareDestination();
   bool RefusesTemporaryFolder(const std::string& destination);
   bool HasRoomFor(const std::string& destination);

@@ -75,7 +75,7 @@ void Form1::InstallProduct() {
 
   const std::string temporaryFolder = TemporaryFolder();
   if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
-    if (const int error = platform.files.MkDir(temporaryFolder)) {
+    if (const int error = platform.files.MkDir(temporaryFolder); error != platform::SystemError::kSuccess) {
       return StopRun("The temporary folder " + temporaryFolder + " could not be created (system error " +
               std::to_string(error) + "), so nothing has been installed.");
     }

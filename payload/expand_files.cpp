@@ -12,7 +12,7 @@ namespace payload {
 namespace {
 
 constexpr std::string_view kTitle = "ExpandFiles - Hata!";
-constexpr int kStyle = platform::MsgBoxStyle::kSystemModal + platform::MsgBoxStyle::kExclamation;
+constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation;
 constexpr std::int32_t kCopyFactor = 100;
 
 struct OpenFailure {

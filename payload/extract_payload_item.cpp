@@ -79,7 +79,7 @@ bool ExtractPayloadItem(platform::Platform& platform, const std::string& sourceP
   }
   channels.CloseAfterFailure();
   platform.toolkit.MsgBox("File '" + destination + "' could not be written!",
-                          platform::MsgBoxStyle::kSystemModal + platform::MsgBoxStyle::kExclamation,
+                          platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation,
                           "Error");
   return false;
 }

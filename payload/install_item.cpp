@@ -66,7 +66,8 @@ ItemInstallation InstallItem(platform::Platform& platform, const std::string& te
     if (!ExpandFileReports(expanded)) toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
   } else if (!HoldsTheItemsBytes(platform.files, newFile, record)) {
     toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle, "Error");
-  } else if (const int error = platform.files.Rename(newFile, target); error != 0) {
+  } else if (const int error = platform.files.Rename(newFile, target);
+             error != platform::SystemError::kSuccess) {
     toolkit.MsgBox(NotReplaced(target, error), kStyle, "Error");
   } else {
     outcome.installed = true;

@@ -1,5 +1,8 @@
 #include "ui/form3.h"
 
+#include <utility>
+
+#include "platform/services/file_system.h"
 #include "platform/text/text.h"
 #include "ui/free_space.h"
 
@@ -11,7 +14,7 @@ using platform::Bounds;
 using platform::Trim;
 namespace Style = platform::MsgBoxStyle;
 
-constexpr int kDriveRefusalStyle = Style::kSystemModal + Style::kExclamation;  // 4144
+constexpr int kDriveRefusalStyle = Style::kSystemModal | Style::kExclamation;  // 4144
 constexpr int kInputRefusalStyle = Style::kExclamation;                        // 48
 constexpr double kLeastFreeKB = 500000.0 / 1024;  // 500,000 bytes: 488.28125 KB
 constexpr char kInvalidNameCharacters[] = "\\*?,:";
@@ -42,8 +45,7 @@ std::string DriveRefusal(platform::FileSystem& files, const std::string& root) {
 
 }  // namespace
 
-Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
-             platform::Label& label10, platform::Form& wizard)
+Form3::Form3(platform::Platform& platform, const platform::FixedText& destination)
     : Form(platform, "Form3",
            // The program has one icon, the wizard's, and the chooser shows it from its creation.
            {.caption = "Pelmora",
@@ -60,9 +62,7 @@ Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
       Label2(*this, "Label2", nullptr, Bounds{3060, 1080, 1455, 195}, 5),
       Label3(*this, "Label3", nullptr, Bounds{3000, 1380, 1575, 195}, 6,
              platform::Alignment::kCentre),
-      installDir_(installDir),
-      label10_(label10),
-      wizard_(wizard) {
+      start_(destination.Trimmed()) {
   Drive1.Change = [this] { Drive1_Change(); };
   Dir1.OpenFailed = [this](const std::string& path) { ReportUnopened(path); };
   Command1.Click = [this] { Command1_Click(); };
@@ -75,13 +75,12 @@ void Form3::Form_Load() {
   Label2.SetCaption("Free Space in Drive");
   Command1.SetCaption("&New Folder");
   Command2.SetCaption("&Ok");
-  // A destination that is gone starts the chooser on drive C. This changes the shared
-  // destination too; "&Ok" and the close box give the wizard's one back.
-  if (GetPlatform().files.GetAttributes(installDir_.Trimmed()) == platform::Attribute::kNoEntry) {
-    installDir_ = "c:";
+  // A destination that is gone starts the chooser on drive C; the wizard keeps its own.
+  if (!platform::Exists(GetPlatform().files, start_, platform::Attribute::kDirectory)) {
+    start_ = "c:";
   }
-  SelectDrive(installDir_.Left(2));
-  OpenFolder(installDir_.Trimmed());
+  SelectDrive(platform::LeftChars(start_, 2));
+  OpenFolder(start_);
   const std::string drive = Drive1.Drive();
   if (drive == "b:" || drive == "a:") SelectDrive("c:");
   ShowFreeSpace();
@@ -112,7 +111,8 @@ void Form3::Command1_Click() {
   }
   const std::string newPath = parent + Trim(name);
   platform::FileSystem& files = GetPlatform().files;
-  if (files.GetAttributes(newPath) == platform::Attribute::kNoEntry && files.MkDir(newPath) != 0) {
+  if (files.GetAttributes(newPath) == platform::Attribute::kNoEntry &&
+      files.MkDir(newPath) != platform::SystemError::kSuccess) {
     ReportFailure(newPath + " could not be created.");
     return;
   }
@@ -128,21 +128,16 @@ void Form3::Command2_Click() {
     return;
   }
   // A drive root is never taken: the earlier destination stays.
-  if (Trim(Dir1.Path()).size() > 3) {
-    installDir_ = Dir1.Path();
-    const std::string chosen = installDir_.Trimmed();
-    if (platform::EndsWith(chosen, "\\")) installDir_ = chosen.substr(0, chosen.size() - 1);
+  if (std::string path = Trim(Dir1.Path()); path.size() > 3) {
+    if (path.back() == '\\') path.pop_back();
+    choice_.emplace(std::move(path));
   }
-  RestoreShownDestination();
   Unload();
-  label10_.SetCaption(installDir_.Trimmed());
-  wizard_.SetVisible(true);
+  Closed();
 }
 
 void Form3::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadMode mode) {
-  if (mode == platform::UnloadMode::kFormCode) return;
-  RestoreShownDestination();
-  wizard_.SetVisible(true);
+  if (mode != platform::UnloadMode::kFormCode) Closed();
 }
 
 std::int32_t Form3::GetFreeSpaceKB() {
@@ -179,12 +174,6 @@ void Form3::ReturnToShownFolder() {
   if (shown.empty() || !DriveRefusal(GetPlatform().files, RootText(shown)).empty()) return;
   Drive1.SetDrive(shown);
   OpenFolder(shown);
-}
-
-// A destination of fewer than four characters (the "c:" that a missing folder leaves
-// at the start) gives way to the one that the wizard shows.
-void Form3::RestoreShownDestination() {
-  if (installDir_.Trimmed().size() < 4) installDir_ = Trim(label10_.Caption());
 }
 
 void Form3::ReportUnopened(const std::string& path) {

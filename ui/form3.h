@@ -1,8 +1,10 @@
 #pragma once
 // The destination chooser: drive and folder lists, a new-folder button and "&Ok". It
 // starts on the wizard's destination, refuses unsuitable drives and too little free
-// space, and hands the chosen folder back through the destination and the wizard's label.
+// space, and hands back what the user chose as it closes.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/forms/dir_list.h"
@@ -14,10 +16,15 @@ namespace ui {
 
 class Form3 : public platform::Form {
  public:
-  // `installDir` is the shared destination, `label10` the wizard's label that shows it,
-  // `wizard` the window that comes back when the chooser closes.
-  Form3(platform::Platform& platform, platform::FixedText& installDir, platform::Label& label10,
-        platform::Form& wizard);
+  // The chooser starts on the wizard's destination, trimmed, as it is at this moment.
+  Form3(platform::Platform& platform, const platform::FixedText& destination);
+
+  // Runs as the chooser closes, however it closes (it must be set); Choice() then holds what
+  // it hands back.
+  std::function<void()> Closed;
+  // The folder confirmed with "&Ok"; nothing when the user left otherwise or confirmed a
+  // drive root, which is never taken.
+  const std::optional<std::string>& Choice() const { return choice_; }
 
   // Controls, in tab order.
   platform::DirList Dir1;
@@ -42,13 +49,11 @@ class Form3 : public platform::Form {
   bool SelectDrive(const std::string& drive);
   bool OpenFolder(const std::string& path);
   void ReturnToShownFolder();
-  void RestoreShownDestination();
   void ReportUnopened(const std::string& path);
   void ReportFailure(const std::string& text);
 
-  platform::FixedText& installDir_;
-  platform::Label& label10_;
-  platform::Form& wizard_;
+  std::string start_;  // the folder that the chooser opens on
+  std::optional<std::string> choice_;
 };
 
 }  // namespace ui

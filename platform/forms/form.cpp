@@ -37,8 +37,9 @@ bool Form::Unload(UnloadMode mode) {
   return true;
 }
 
-void Form::UserClose() {
-  RaiseEvent([this] { Unload(UnloadMode::kFormControlMenu); });
+bool Form::Close(UnloadMode reason) {
+  RaiseEvent([this, reason] { Unload(reason); });
+  return !loaded_;
 }
 
 void Form::SetFocus() {

@@ -16,8 +16,7 @@ namespace platform {
 enum class UnloadMode : std::int16_t {
   kFormControlMenu = 0,  // the user's close box
   kFormCode = 1,         // the program
-  kAppWindows = 2,       // the system is shutting down
-  kAppTaskManager = 3,
+  kAppWindows = 2,       // the system is shutting down (the session ends)
 };
 
 enum class BorderStyle : std::uint8_t {
@@ -75,8 +74,13 @@ class Form {
   // Raises Form_QueryUnload and Form_Unload; either may refuse. True when the form is gone.
   bool Unload(UnloadMode mode = UnloadMode::kFormCode);
   void SetFocus();
+  // Unloads the form for a reason from outside the program, as an event. True when the
+  // form is gone.
+  bool Close(UnloadMode reason);
   // The close box.
-  void UserClose();
+  void UserClose() { Close(UnloadMode::kFormControlMenu); }
+  // The system asks whether the session may end.
+  bool SessionEnding() { return Close(UnloadMode::kAppWindows); }
 
   bool Loaded() const { return loaded_; }
   bool Visible() const { return visible_; }

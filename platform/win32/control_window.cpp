@@ -34,7 +34,7 @@ WindowKind KindOf(const Control& control) {
       return {WC_STATICW, static_cast<DWORD>((centred ? SS_CENTER : SS_LEFT) | SS_NOPREFIX), 0};
     }
     case ControlKind::kCommandButton:
-      return {WC_BUTTONW, BS_PUSHBUTTON | kFocusable, 0};
+      return {WC_BUTTONW, kPushButton | kFocusable, 0};
     case ControlKind::kOptionButton:
       return {WC_BUTTONW, BS_RADIOBUTTON | kFocusable, 0};
     case ControlKind::kCheckBox:

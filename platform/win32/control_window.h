@@ -21,6 +21,19 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, const RECT
 // Shows the model's value (option selected, box ticked, list entry selected) on the window.
 void ShowValue(HWND window, const Control& control);
 
+// Push buttons tell their container when they gain and lose the focus (BN_SETFOCUS,
+// BN_KILLFOCUS), so that the default one follows the focus.
+constexpr DWORD kPushButton = BS_PUSHBUTTON | BS_NOTIFY;
+
+// Marks a push button as the default one, which Enter presses and which shows a bold
+// border, or as an ordinary one. As in a dialog box, a push button is the default one
+// while it holds the focus. (BM_SETSTYLE sets the button's kind; BS_NOTIFY is passed
+// along so that it stays.)
+inline void ShowAsDefault(HWND button, bool isDefault) {
+  const DWORD kind = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  SendMessageW(button, BM_SETSTYLE, kind | BS_NOTIFY, TRUE);
+}
+
 // Fills a drive or folder list with the model's entries.
 void FillList(HWND window, const Control& control);
 

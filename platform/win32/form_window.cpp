@@ -309,11 +309,9 @@ void FormWindow::PlaceForm(bool keepPosition) {
   if (keepPosition) {
     flags |= SWP_NOMOVE;
   } else if (form_.Design().centred) {
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    // Centred on the work area, with the title bar kept on the screen.
-    at.x = area.left + std::max(0L, (area.right - area.left - size.cx) / 2);
-    at.y = area.top + std::max(0L, (area.bottom - area.top - size.cy) / 2);
+    // Centred on the (primary) screen, with the title bar kept on it.
+    at.x = std::max(0L, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2);
+    at.y = std::max(0L, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2);
   }
   SetWindowPos(window_, nullptr, at.x, at.y, size.cx, size.cy, flags);
 }
@@ -484,7 +482,14 @@ void FormWindow::Notified(int id, WORD code) {
   const auto alive = alive_;
   switch (control.Kind()) {
     case ControlKind::kCommandButton:
-      if (code == BN_CLICKED) static_cast<CommandButton&>(control).UserClick();
+      // A button that notifies of its focus reports the second click of a double click as
+      // BN_DOUBLECLICKED; it is a click all the same.
+      if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
+        static_cast<CommandButton&>(control).UserClick();
+      } else if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+        // Enter presses the focused button: the dialog keys press the default one.
+        ShowAsDefault(window, code == BN_SETFOCUS);
+      }
       return;
     case ControlKind::kOptionButton:
       if (code == BN_CLICKED) static_cast<OptionButton&>(control).UserClick();
@@ -562,6 +567,26 @@ bool FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     }
     case WM_CLOSE:
       form_.UserClose();  // never the default, which would destroy the window
+      return true;
+    case DM_GETDEFID: {
+      // The default button is the push button with the focus, if any. Tab clears every
+      // button's default mark before it asks, and then marks only a button that is the
+      // form's own child, not one inside a page: so the answer marks the button itself.
+      HWND focus = GetFocus();
+      const int id = GetDlgCtrlID(focus);
+      const Child* child = FindById(id);
+      if (child == nullptr || child->window != focus ||
+          child->control->Kind() != ControlKind::kCommandButton) {
+        return false;
+      }
+      ShowAsDefault(focus, true);
+      result = MAKELRESULT(id, DC_HASDEFID);
+      return true;
+    }
+    case WM_QUERYENDSESSION:
+      // The backdrop owns the other forms' windows: it goes only with the program.
+      if (IsBackdrop()) return false;
+      result = form_.SessionEnding();
       return true;
     case WM_MOUSEACTIVATE:
       if (!IsBackdrop()) return false;

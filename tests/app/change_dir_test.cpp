@@ -50,14 +50,23 @@ TEST_F(ChangeDirTest, TheChooserReplacesTheWizardAndHandsTheFolderBack) {
   EXPECT_TRUE(h.PathExists("D:\\Games\\Pelmora\\Pelmora.exe"));
 }
 
-TEST_F(ChangeDirTest, TheCloseBoxBringsTheWizardBackUnchanged) {
+// The default destination does not exist yet, so the chooser starts at the root of drive C.
+TEST_F(ChangeDirTest, TheCloseBoxAndOkOnADriveRootBringTheWizardBackUnchanged) {
+  ASSERT_EQ(Chooser().Dir1.Path(), "C:\\");
   h.Act([&] { Chooser().UserClose(); });
   EXPECT_TRUE(h.Wizard().Visible());
   EXPECT_EQ(h.Wizard().Label10.Caption(), "C:\\Program Files\\Pelmora");
   EXPECT_EQ(h.State().InstallDir.Trimmed(), "C:\\Program Files\\Pelmora");
+
   // It opens afresh the next time.
   h.Click(h.Wizard().Command4);
   EXPECT_TRUE(Chooser().Visible());
+  EXPECT_FALSE(h.Wizard().Visible());
+  h.Click(Chooser().Command2);
+  EXPECT_FALSE(Chooser().Loaded());
+  EXPECT_TRUE(h.Wizard().Visible());
+  EXPECT_EQ(h.Wizard().Label10.Caption(), "C:\\Program Files\\Pelmora");
+  EXPECT_EQ(h.State().InstallDir.Trimmed(), "C:\\Program Files\\Pelmora");
 }
 
 }  // namespace

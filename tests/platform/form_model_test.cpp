@@ -69,6 +69,17 @@ TEST_F(FormModelTest, ShowLoadsOnceAndUnloadRunsBothHandlersUnlessOneRefuses) {
   EXPECT_EQ(form.queries.front(), platform::UnloadMode::kFormCode);
 }
 
+TEST_F(FormModelTest, TheSessionEndingUnloadsWithItsReasonUnlessTheFormRefuses) {
+  form.Show();
+  form.refuseQuery = -1;
+  EXPECT_FALSE(form.SessionEnding());
+  EXPECT_TRUE(form.Loaded());
+  form.refuseQuery = 0;
+  EXPECT_TRUE(form.SessionEnding());
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(form.queries, std::vector<platform::UnloadMode>(2, platform::UnloadMode::kAppWindows));
+}
+
 TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
   int clicks = 0;
   form.No.Click = [&] { ++clicks; };

@@ -1,15 +1,14 @@
 #pragma once
-// The destination chooser as the wizard opens it: a stand-in for the wizard with its
-// destination label, the shared destination, and drives with folders on the portable
-// platform. Drive C is fixed, 1,234,567 KB free, its current folder the root; it holds
+// The destination chooser as the wizard opens it, with drives and folders on the portable
+// platform; what it hands back as it closes is recorded. Drive C is fixed, 1,234,567 KB free, its current folder the root; it holds
 // C:\Program Files\Pelmora and C:\Games\Tools.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/forms/form.h"
 #include "platform/portable/portable_platform.h"
 #include "platform/text/fixed_text.h"
 #include "tests/platform/list_form.h"
@@ -26,13 +25,13 @@ class ChooserTest : public ::testing::Test {
     drives.MakeFolder("C:\\Games\\Tools");
   }
 
-  // What "Change Dir" does: the wizard shows `destination` and hides, the chooser opens.
+  // What "Change Dir" does: the chooser opens on the wizard's destination.
   void Open(const std::string& destination) {
+    handedBack.clear();
+    platform::FixedText installDir;
     installDir = destination;
-    label10.SetCaption(destination);
-    wizard.Show();
-    wizard.Hide();
-    chooser = std::make_unique<ui::Form3>(backend.platform, installDir, label10, wizard);
+    chooser = std::make_unique<ui::Form3>(backend.platform, installDir);
+    chooser->Closed = [this] { handedBack.push_back(chooser->Choice()); };
     chooser->Show();
   }
 
@@ -43,14 +42,15 @@ class ChooserTest : public ::testing::Test {
   const std::vector<platform::portable::ShownMessage>& Messages() const {
     return backend.toolkit.Messages();
   }
-  // The chooser has closed and handed over to the wizard.
-  bool HandedBack() const { return !chooser->Loaded() && wizard.Visible(); }
+  // The chooser has closed and handed `folder` (or nothing) back, once.
+  void ExpectHandedBack(const std::optional<std::string>& folder) const {
+    EXPECT_FALSE(chooser->Loaded());
+    EXPECT_EQ(handedBack, std::vector<std::optional<std::string>>{folder});
+  }
 
   platform::portable::PortablePlatform backend;
   MappedDrives drives{backend.files};
-  platform::Form wizard{backend.platform, "Form1", platform::FormDesign{"Wizard"}};
-  platform::Label label10{wizard, "Label10", nullptr, platform::Bounds{180, 1200, 3795, 435}, 10};
-  platform::FixedText installDir;
+  std::vector<std::optional<std::string>> handedBack;
   std::unique_ptr<ui::Form3> chooser;
 };
 

@@ -1,5 +1,5 @@
 // Leaving the chooser: "&Ok" with its free-space rule and the hand-back of the folder,
-// and the close box.
+// and the other ways out, which hand back nothing.
 #include "tests/ui/chooser_fixture.h"
 
 namespace {
@@ -15,30 +15,24 @@ TEST_F(ChooserTest, OkOnAFolderHandsItBackToTheWizard) {
   chooser->Dir1.UserOpen(0);
   OpenEntry("Games");
   chooser->Command2.UserClick();
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Games");
-  EXPECT_EQ(label10.Caption(), "C:\\Games");
-  EXPECT_TRUE(HandedBack());
+  ExpectHandedBack("C:\\Games");
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ChooserTest, OkOnADriveRootKeepsTheEarlierDestination) {
+TEST_F(ChooserTest, OkOnADriveRootHandsBackNothing) {
   drives.Add('d');
   Open("C:\\Program Files\\Pelmora");
   Pick('d');
   ASSERT_EQ(chooser->Dir1.Path(), "D:\\");
   chooser->Command2.UserClick();
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Program Files\\Pelmora");
-  EXPECT_EQ(label10.Caption(), "C:\\Program Files\\Pelmora");
-  EXPECT_TRUE(HandedBack());
+  ExpectHandedBack(std::nullopt);
 }
 
-TEST_F(ChooserTest, OkOnARootAfterAMissingDestinationGivesTheWizardsDestinationBack) {
+TEST_F(ChooserTest, OkOnTheRootThatAMissingDestinationStartsAtHandsBackNothing) {
   Open("C:\\Gone");
-  ASSERT_EQ(installDir.Trimmed(), "c:");
+  ASSERT_EQ(chooser->Dir1.Path(), "C:\\");
   chooser->Command2.UserClick();
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Gone");
-  EXPECT_EQ(label10.Caption(), "C:\\Gone");
-  EXPECT_TRUE(HandedBack());
+  ExpectHandedBack(std::nullopt);
 }
 
 TEST_F(ChooserTest, FreeSpaceOf488KBIsRefusedAnd489KBIsEnough) {
@@ -53,14 +47,12 @@ TEST_F(ChooserTest, FreeSpaceOf488KBIsRefusedAnd489KBIsEnough) {
   EXPECT_EQ(Messages()[0].style, 48);
   EXPECT_EQ(Messages()[0].title, "Warning");
   EXPECT_TRUE(chooser->Visible());
-  EXPECT_FALSE(wizard.Visible());
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Program Files\\Pelmora");
+  EXPECT_TRUE(handedBack.empty());
 
   backend.files.Drive('c').space = ui_test::SpaceOfKB(489);
   chooser->Command2.UserClick();
   EXPECT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Games");
-  EXPECT_TRUE(HandedBack());
+  ExpectHandedBack("C:\\Games");
 }
 
 TEST_F(ChooserTest, AVeryLargeDiskIsShownAtTheLargestFigureAndAccepted) {
@@ -69,7 +61,7 @@ TEST_F(ChooserTest, AVeryLargeDiskIsShownAtTheLargestFigureAndAccepted) {
   EXPECT_EQ(chooser->Label3.Caption(), "2,147,483,647 KB");
   chooser->Command2.UserClick();
   EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Games");
+  ExpectHandedBack("C:\\Games");
 }
 
 TEST_F(ChooserTest, AFailedFreeSpaceQueryShowsNoFigureAndOkRefuses) {
@@ -80,33 +72,24 @@ TEST_F(ChooserTest, AFailedFreeSpaceQueryShowsNoFigureAndOkRefuses) {
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].title, "Warning");
   EXPECT_TRUE(chooser->Visible());
+  EXPECT_TRUE(handedBack.empty());
 }
 
-TEST_F(ChooserTest, TheCloseBoxShowsTheWizardAndChangesNothing) {
-  Open("C:\\Program Files\\Pelmora");
-  OpenEntry("C:\\");
-  OpenEntry("Games");
-  chooser->UserClose();
-  EXPECT_TRUE(HandedBack());
-  EXPECT_EQ(installDir.Trimmed(), "C:\\Program Files\\Pelmora");
-  EXPECT_EQ(label10.Caption(), "C:\\Program Files\\Pelmora");
-}
-
-TEST_F(ChooserTest, TheCloseBoxAfterAMissingDestinationRestoresTheOneTheWizardShows) {
-  Open("D:\\Gone");
-  ASSERT_EQ(installDir.Trimmed(), "c:");
-  chooser->UserClose();
-  EXPECT_TRUE(HandedBack());
-  EXPECT_EQ(installDir.Trimmed(), "D:\\Gone");
-  EXPECT_EQ(label10.Caption(), "D:\\Gone");
-}
-
-TEST_F(ChooserTest, EveryCloseOtherThanTheProgramsOwnShowsTheWizard) {
-  for (const UnloadMode mode : {UnloadMode::kAppWindows, UnloadMode::kAppTaskManager}) {
-    Open("C:\\Games");
-    EXPECT_TRUE(chooser->Unload(mode));
-    EXPECT_TRUE(HandedBack());
+TEST_F(ChooserTest, TheCloseBoxHandsBackNothingWhateverFolderIsOpen) {
+  for (const char* destination : {"C:\\Program Files\\Pelmora", "D:\\Gone"}) {
+    SCOPED_TRACE(destination);
+    Open(destination);
+    OpenEntry("C:\\");
+    OpenEntry("Games");
+    chooser->UserClose();
+    ExpectHandedBack(std::nullopt);
   }
+}
+
+TEST_F(ChooserTest, TheSystemShuttingDownClosesItWithNothingHandedBack) {
+  Open("C:\\Games");
+  EXPECT_TRUE(chooser->SessionEnding());
+  ExpectHandedBack(std::nullopt);
 }
 
 }  // namespace

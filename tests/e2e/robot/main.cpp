@@ -19,6 +19,8 @@
 //   exit [CODE]                   waits until the program ends; checks its exit code
 //   screenshot NAME               saves the screen as NAME.bmp in the --shots folder
 //   type CONTROL TEXT             puts TEXT into a text field, in place of what it held
+//   key KEY                       presses Enter, Space, Tab or Escape on the control that has
+//                                 the focus
 //   stopwatch                     starts the stopwatch
 //   elapsed WHAT                  prints "robot: WHAT took N.NN s", the time since "stopwatch"
 // A CONTROL is a caption ("&" marks ignored); "@X,Y": the control under that point of the

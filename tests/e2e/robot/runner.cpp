@@ -71,6 +71,20 @@ const State* FindState(const std::string& name) {
   return nullptr;
 }
 
+struct Key {
+  const char* name;
+  UINT code;
+};
+
+const Key kKeys[] = {{"Enter", VK_RETURN}, {"Space", VK_SPACE}, {"Tab", VK_TAB}, {"Escape", VK_ESCAPE}};
+
+// The virtual-key code of a key name, or 0.
+UINT KeyCode(const std::string& name) {
+  for (const Key& key : kKeys)
+    if (name == key.name) return key.code;
+  return 0;
+}
+
 std::string Seconds(DWORD ms) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f s", ms / 1000.0);
@@ -86,7 +100,7 @@ const Runner::Action Runner::kActions[] = {
     {"answer", 2, 3, &Runner::Answer},         {"gone", 1, 1, &Runner::WaitGone},
     {"exit", 0, 1, &Runner::WaitExit},         {"screenshot", 1, 1, &Runner::Screenshot},
     {"type", 2, 2, &Runner::Type},             {"stopwatch", 0, 0, &Runner::StartStopwatch},
-    {"elapsed", 1, 1, &Runner::ShowElapsed},
+    {"elapsed", 1, 1, &Runner::ShowElapsed},   {"key", 1, 1, &Runner::PressKey},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -103,6 +117,8 @@ std::string Runner::Misfit(const Step& step) {
     return step.words[0] + " takes " + std::to_string(action->least) +
            (action->least == action->most ? "" : " to " + std::to_string(action->most)) +
            (action->most == 1 ? " argument" : " arguments");
+  if (action->run == &Runner::PressKey && !KeyCode(step.words[1]))
+    return "unknown key " + Quote(step.words[1]) + ": Enter, Space, Tab or Escape";
   if (action->run != &Runner::Expect) return {};
   const std::string& state = step.words[1];
   if (state == kTextState) return count == 3 ? "" : "expect text takes a control and a text";
@@ -289,6 +305,18 @@ void Runner::Type(const Args& args) {
   SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
                       SMTO_ABORTIFHUNG, kAnswerMs, &accepted);
   if (!accepted || WindowText(field) != text) throw StepFailed("the field did not take the text");
+}
+
+// The key goes where the keyboard sends it: to the control with the focus, through the
+// program's own event loop, which gives the dialog keys (Enter, Tab, Escape) to its form.
+void Runner::PressKey(const Args& args) {
+  const UINT key = KeyCode(args[0]);
+  HWND focus = WaitControl(CurrentWindow(), "@focus", false);
+  const DWORD down = 1 | (MapVirtualKeyW(key, MAPVK_VK_TO_VSC) << 16);  // repeat count 1
+  const DWORD up = down | 0xC0000000u;  // the key was down and is released
+  if (!PostMessageW(focus, WM_KEYDOWN, key, static_cast<LPARAM>(down)) ||
+      !PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(up)))
+    throw StepFailed("could not deliver the key");
 }
 
 void Runner::StartStopwatch(const Args&) {

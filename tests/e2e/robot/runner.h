@@ -49,6 +49,7 @@ class Runner {
   void WaitExit(const Args& args);
   void Screenshot(const Args& args);
   void Type(const Args& args);
+  void PressKey(const Args& args);
   void StartStopwatch(const Args& args);
   void ShowElapsed(const Args& args);
 

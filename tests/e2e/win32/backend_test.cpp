@@ -52,5 +52,5 @@ int main() {
   ToolkitTests();
   FormTests();
   std::printf("%d failed checks\n", Failures());
-  return Failures();
+  return Failures() == 0 ? 0 : 1;
 }

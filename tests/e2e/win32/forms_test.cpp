@@ -2,6 +2,8 @@
 // model reach the windows, and what the user does reaches the model.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -240,6 +242,34 @@ void UserTests(ProbeForm& form) {
   form.Go.SetEnabled(true);
 }
 
+// Enter presses the focused push button, as in a dialog box: a push button is the default
+// one while it holds the focus. The keys go through the program's own event pump.
+void KeyboardTests(Services& services, ProbeForm& form) {
+  Section("forms: Enter presses the focused button");
+  HWND go = WindowOf(form.Go);
+  HWND tick = WindowOf(form.Tick);
+  const auto isDefault = [](HWND button) {
+    return (StyleOf(button) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  };
+  const auto pressEnter = [&services](HWND target) {
+    PostMessageW(target, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(target, WM_KEYUP, VK_RETURN, 0xC0000001);
+    services.toolkit.DoEvents();
+  };
+  int goClicks = 0;
+  form.Go.Click = [&goClicks] { ++goClicks; };
+  form.Go.SetFocus();
+  CHECK(GetFocus() == go && isDefault(go));
+  pressEnter(go);
+  CHECK(goClicks == 1);
+  // With the focus elsewhere the button is an ordinary one again, and Enter presses nothing.
+  form.Tick.SetFocus();
+  CHECK(GetFocus() == tick && !isDefault(go));
+  pressEnter(tick);
+  CHECK(goClicks == 1 && form.Tick.Value() == 0);
+  form.Go.Click = nullptr;
+}
+
 void PaintTests(ProbeForm& form) {
   Section("forms: shapes and transparent labels");
   HWND window = PeerOf(form).Window();
@@ -279,6 +309,54 @@ void CloseTests(Services& services, ProbeForm& form) {
   CHECK(!IsWindow(window) && !form.Loaded());
 }
 
+// The system asks every window whether the session may end; a form answers by unloading
+// with that reason, and a form that refuses keeps the session going.
+void SessionEndTests(Services& services) {
+  Section("forms: the session ending");
+  Backdrop backdrop(services.platform);
+  backdrop.Show();
+  ProbeForm form(services.platform);
+  form.Show();
+  HWND window = PeerOf(form).Window();
+  form.refuseClose = true;
+  CHECK(SendMessageW(window, WM_QUERYENDSESSION, 0, 0) == FALSE);
+  CHECK(IsWindow(window) && form.Loaded());
+  form.refuseClose = false;
+  CHECK(SendMessageW(window, WM_QUERYENDSESSION, 0, 0) != FALSE);
+  CHECK(!IsWindow(window) && !form.Loaded());
+  CHECK(form.unloads == std::vector<platform::UnloadMode>(2, platform::UnloadMode::kAppWindows));
+  // The backdrop, which owns the others' windows, goes only with the program.
+  HWND back = PeerOf(backdrop).Window();
+  CHECK(SendMessageW(back, WM_QUERYENDSESSION, 0, 0) != FALSE);
+  CHECK(IsWindow(back) && backdrop.Loaded());
+}
+
+// A centred form is centred on the screen, whatever part of it task bars take from the
+// work area. The test narrows the work area to the screen's left half where the system lets it.
+void PlacementTests(Services& services) {
+  Section("forms: placement");
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  RECT saved{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved, 0);
+  RECT leftHalf{0, 0, screenWidth / 2, screenHeight};
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &leftHalf, 0);
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  std::printf("   work area %ld,%ld-%ld,%ld on a screen of %dx%d\n", workArea.left, workArea.top,
+              workArea.right, workArea.bottom, screenWidth, screenHeight);
+  std::fflush(stdout);
+  {
+    ProbeForm form(services.platform);
+    form.Show();
+    RECT rect;
+    GetWindowRect(PeerOf(form).Window(), &rect);
+    CHECK(std::abs(rect.left + rect.right - screenWidth) <= 1);
+    CHECK(std::abs(rect.top + rect.bottom - screenHeight) <= 1);
+  }
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved, 0);
+}
+
 void BackdropTests(Services& services) {
   Section("forms: the backdrop");
   Backdrop backdrop(services.platform);
@@ -308,10 +386,13 @@ void FormTests() {
     LayoutTests(form);
     MirrorTests(form);
     UserTests(form);
+    KeyboardTests(services, form);
     PaintTests(form);
     CloseTests(services, form);
   }
+  PlacementTests(services);
   BackdropTests(services);
+  SessionEndTests(services);
 }
 
 }  // namespace backend_test

@@ -24,5 +24,5 @@ wine_lay_prefix "$prefix"
 # Drive O: is an empty folder, as a freshly formatted disk whose root holds nothing.
 mkdir "$prefix/empty_drive"
 ln -s ../empty_drive "$prefix/dosdevices/o:"
-# The program's exit code is the number of failed checks.
+# The program ends with 0 when every check passed, 1 otherwise.
 timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$program"
