@@ -92,7 +92,7 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
   Option2.Click = [this] { Option2_Click(); };
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { GetToolkit().SetFailureCleanUp({}); }
 
 void Form1::Form_Load() {
   platform::Platform& platform = GetPlatform();
@@ -101,6 +101,7 @@ void Form1::Form_Load() {
   std::string tempPath = platform::Trim(platform.files.TempPath());
   if (platform::EndsWith(tempPath, "\\")) tempPath.pop_back();
   state_.TempDir = tempPath;
+  platform.toolkit.SetFailureCleanUp({&Form1::RemoveTempFolderAfterFailure, this});
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);

@@ -58,6 +58,8 @@ class Form1 : public platform::Form {
   void InstallProduct();
   void StopRun(const std::string& reason);
   void DeleteTempFolder();
+  int RemoveTempFolder() const;
+  static void RemoveTempFolderAfterFailure(void* wizard);
   void StartApplication();
 
   void Command1_Click();

@@ -1,9 +1,6 @@
 #include "platform/forms/form.h"
 
 #include <algorithm>
-#include <exception>
-
-#include "platform/services/failure.h"
 
 namespace platform {
 
@@ -68,13 +65,7 @@ void Form::SetHeight(int height) {
 }
 
 void Form::RaiseEvent(const std::function<void()>& handler) {
-  if (!handler) return;
-  try {
-    handler();
-  } catch (const std::exception& failure) {
-    platform_.toolkit.ShowErrorReport(failure.what());
-    platform_.toolkit.EndProgram();
-  }
+  if (handler) handler();
 }
 
 void Form::ControlLoaded(Control& control) {

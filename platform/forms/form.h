@@ -91,8 +91,7 @@ class Form {
   // Every control, in the order of creation.
   const std::vector<Control*>& Controls() const { return controls_; }
 
-  // Runs an event handler. A platform failure that reaches it shows the error report
-  // and ends the program.
+  // Runs an event handler.
   void RaiseEvent(const std::function<void()>& handler);
 
   FormPeer* Peer() const { return peer_.get(); }

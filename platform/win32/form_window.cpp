@@ -6,7 +6,6 @@
 
 #include "platform/forms/dir_list.h"
 #include "platform/forms/drive_list.h"
-#include "platform/services/failure.h"
 #include "platform/win32/container_window.h"
 #include "platform/win32/control_window.h"
 #include "platform/win32/failure_report.h"
@@ -225,7 +224,7 @@ void FormWindow::CreateFormWindow() {
                                          GetModuleHandleW(nullptr), this)
                        : nullptr;
   if (window_ == nullptr)
-    throw PlatformFailure("The window " + form_.Name() + " could not be created.");
+    EndWithFailure("The window " + form_.Name() + " could not be created.");
 }
 
 void FormWindow::AddChild(Control& control) {
@@ -247,7 +246,7 @@ void FormWindow::MakeWindow(Child& child) {
   child.window =
       CreateControlWindow(control, ParentOf(control), id, PixelRect(control), StartsGroup(control));
   if (child.window == nullptr) {
-    throw PlatformFailure("The control " + control.Name() + " could not be created.");
+    EndWithFailure("The control " + control.Name() + " could not be created.");
   }
   ApplyFont(child);
   if (control.Kind() == ControlKind::kImage && static_cast<const Image&>(control).ShowsIcon()) {
@@ -535,8 +534,7 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
-  bool handled = false;
-  RunGuarded([&] { handled = self->Handle(message, wParam, lParam, result); });
+  const bool handled = self->Handle(message, wParam, lParam, result);
   // `self` may be gone now: a click or a close can unload the form.
   return handled ? result : DefWindowProcW(window, message, wParam, lParam);
 }

@@ -39,7 +39,7 @@ int RunProgram(ProgramMain main) {
   win32::Win32Lz lz;
   win32::Win32Dde dde;
   Platform platform{toolkit, files, registry, lz, dde};
-  win32::RunGuarded([&] { main(platform); });
+  main(platform);
   return win32::RunMessageLoop();
 }
 

@@ -4,7 +4,6 @@
 
 #include "platform/forms/form.h"
 #include "platform/portable/portable_platform.h"
-#include "platform/services/failure.h"
 
 namespace {
 
@@ -103,17 +102,33 @@ TEST_F(FormModelTest, AUserCannotActOnWhatIsDisabledHiddenOrOnAHiddenForm) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportAndEndsTheProgram) {
+// The clean-up runs once, after the report, even when it fails itself.
+TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportRunsTheCleanUpAndEndsTheProgram) {
+  struct CleanUpLog {
+    platform::portable::PortableToolkit& toolkit;
+    std::size_t reportsSeen = 0;
+    int runs = 0;
+  } log{backend.toolkit};
+  backend.toolkit.SetFailureCleanUp({[](void* context) {
+                                       auto& cleanUp = *static_cast<CleanUpLog*>(context);
+                                       cleanUp.reportsSeen = cleanUp.toolkit.ErrorReports().size();
+                                       ++cleanUp.runs;
+                                       cleanUp.toolkit.Fail("the temporary folder is locked");
+                                     },
+                                     &log});
   bool after = false;
   form.Go.Click = [&] {
-    throw platform::PlatformFailure("Program Manager is gone");
+    backend.toolkit.Fail("Program Manager is gone");
     after = true;
   };
   form.Show();
   EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
   EXPECT_FALSE(after);
   EXPECT_TRUE(backend.toolkit.Ended());
-  EXPECT_EQ(backend.toolkit.ErrorReports(), std::vector<std::string>{"Program Manager is gone"});
+  EXPECT_EQ(log.runs, 1);
+  EXPECT_EQ(log.reportsSeen, 1u);
+  EXPECT_EQ(backend.toolkit.ErrorReports(),
+            (std::vector<std::string>{"Program Manager is gone", "the temporary folder is locked"}));
 }
 
 TEST_F(FormModelTest, EndingTheProgramInsideANestedEventStopsTheOuterHandlerToo) {
