@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string_view>
-#include <variant>
 
 #include "app/free_space_check.h"
 #include "integration/product_records.h"
@@ -19,6 +18,7 @@ namespace app {
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 namespace Style = platform::MsgBoxStyle;
 
 constexpr char kAgreement[] =
@@ -84,12 +84,12 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
   Label9.SetCaption("Click on the 'Next' button for installing Pelmora into the following directory :");
   Label3.SetCaption("Please read before you continue :");
 
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
-  Command3.Click = [this] { Command3_Click(); };
-  Command4.Click = [this] { Command4_Click(); };
-  Option1.Click = [this] { Option1_Click(); };
-  Option2.Click = [this] { Option2_Click(); };
+  Command1.Click = Handler::Bind<&Form1::Command1_Click>(this);
+  Command2.Click = Handler::Bind<&Form1::Command2_Click>(this);
+  Command3.Click = Handler::Bind<&Form1::Command3_Click>(this);
+  Command4.Click = Handler::Bind<&Form1::Command4_Click>(this);
+  Option1.Click = Handler::Bind<&Form1::Option1_Click>(this);
+  Option2.Click = Handler::Bind<&Form1::Option2_Click>(this);
 }
 
 Form1::~Form1() { GetToolkit().SetFailureCleanUp({}); }
@@ -106,8 +106,8 @@ void Form1::Form_Load() {
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
   const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, product::kVendorKey);
-  if (const auto* names = std::get_if<std::vector<std::string>>(&subkeys)) {
-    for (const std::string& name : *names) {
+  if (subkeys.status == integration::kListed) {
+    for (const std::string& name : subkeys.names) {
       if (name != "PLM") continue;
       state_.InstallDir =
           registry.GetRegString(platform::kHKeyLocalMachine, product::kProductKey, product::kDestinationValue,

@@ -8,6 +8,7 @@ namespace ui {
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 using platform::Trim;
 namespace Style = platform::MsgBoxStyle;
 
@@ -63,10 +64,10 @@ Form3::Form3(platform::Platform& platform, platform::FixedText& installDir,
       installDir_(installDir),
       label10_(label10),
       wizard_(wizard) {
-  Drive1.Change = [this] { Drive1_Change(); };
-  Dir1.OpenFailed = [this](const std::string& path) { ReportUnopened(path); };
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
+  Drive1.Change = Handler::Bind<&Form3::Drive1_Change>(this);
+  Dir1.OpenFailed = platform::EventHandler<const std::string&>::Bind<&Form3::ReportUnopened>(this);
+  Command1.Click = Handler::Bind<&Form3::Command1_Click>(this);
+  Command2.Click = Handler::Bind<&Form3::Command2_Click>(this);
 }
 
 void Form3::Form_Load() {

@@ -35,7 +35,7 @@ bool Form::Unload(UnloadMode mode) {
 }
 
 void Form::UserClose() {
-  RaiseEvent([this] { Unload(UnloadMode::kFormControlMenu); });
+  Unload(UnloadMode::kFormControlMenu);
 }
 
 void Form::SetFocus() {
@@ -62,10 +62,6 @@ void Form::SetWidth(int width) {
 void Form::SetHeight(int height) {
   design_.height = height;
   FormChanged(FormProperty::kSize);
-}
-
-void Form::RaiseEvent(const std::function<void()>& handler) {
-  if (handler) handler();
 }
 
 void Form::ControlLoaded(Control& control) {

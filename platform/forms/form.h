@@ -2,7 +2,6 @@
 // A window of the program. A form class declares its controls as members and names
 // its handlers after control and event; the toolkit raises them through RaiseEvent.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,9 +89,6 @@ class Form {
 
   // Every control, in the order of creation.
   const std::vector<Control*>& Controls() const { return controls_; }
-
-  // Runs an event handler.
-  void RaiseEvent(const std::function<void()>& handler);
 
   FormPeer* Peer() const { return peer_.get(); }
 

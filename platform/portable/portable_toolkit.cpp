@@ -104,7 +104,7 @@ void PortableToolkit::Fail(const std::string& text) {
   // Taken first: a failure inside the clean-up must not run it again.
   const FailureCleanUp cleanUp = std::exchange(failureCleanUp_, {});
   if (cleanUp.run != nullptr) cleanUp.run(cleanUp.context);
-  EndProgram();
+  PortableToolkit::EndProgram();
 }
 
 bool PortableToolkit::GetWorkArea(PixelRect& area) {

@@ -8,6 +8,7 @@
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 using platform::portable::ProgramEnded;
 
 class TestForm : public platform::Form {
@@ -70,7 +71,8 @@ TEST_F(FormModelTest, ShowLoadsOnceAndUnloadRunsBothHandlersUnlessOneRefuses) {
 
 TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
   int clicks = 0;
-  form.No.Click = [&] { ++clicks; };
+  auto countClick = [&] { ++clicks; };
+  form.No.Click = Handler::Of(countClick);
   form.Show();
   form.Yes.UserClick();
   form.Other.UserClick();
@@ -85,7 +87,8 @@ TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
 
 TEST_F(FormModelTest, AUserCannotActOnWhatIsDisabledHiddenOrOnAHiddenForm) {
   int clicks = 0;
-  form.Go.Click = [&] { ++clicks; };
+  auto countClick = [&] { ++clicks; };
+  form.Go.Click = Handler::Of(countClick);
   form.Go.UserClick();  // the form is not shown yet
   form.Show();
   form.Go.SetEnabled(false);
@@ -117,10 +120,11 @@ TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportRunsTheCleanUpAndE
                                      },
                                      &log});
   bool after = false;
-  form.Go.Click = [&] {
+  auto fail = [&] {
     backend.toolkit.Fail("Program Manager is gone");
     after = true;
   };
+  form.Go.Click = Handler::Of(fail);
   form.Show();
   EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
   EXPECT_FALSE(after);
@@ -133,11 +137,13 @@ TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportRunsTheCleanUpAndE
 
 TEST_F(FormModelTest, EndingTheProgramInsideANestedEventStopsTheOuterHandlerToo) {
   bool outerFinished = false;
-  form.Other.Click = [&] { backend.toolkit.EndProgram(); };
-  form.Go.Click = [&] {
+  auto endProgram = [&] { backend.toolkit.EndProgram(); };
+  form.Other.Click = Handler::Of(endProgram);
+  auto pumpEvents = [&] {
     backend.toolkit.DoEvents();
     outerFinished = true;
   };
+  form.Go.Click = Handler::Of(pumpEvents);
   form.Show();
   backend.toolkit.AtEventPump(1, [&] { form.Other.UserClick(); });
   EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
