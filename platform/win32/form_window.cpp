@@ -100,7 +100,6 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, Form& form) : toolkit_(toolkit), f
 }
 
 FormWindow::~FormWindow() {
-  *alive_ = false;
   toolkit_.FormClosed(*this);
   // From here on no message of these windows reaches the model.
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -471,7 +470,8 @@ HBRUSH FormWindow::Colours(HDC dc, HWND window) {
 // ---- User actions and the focus ----
 
 // Hands a user action to the model. Its handler may unload the form and so destroy this
-// object: only the alive flag is looked at afterwards.
+// object: afterwards only the form, which outlives its window, is asked whether this is
+// still its window.
 void FormWindow::Notified(int id, WORD code) {
   Child* child = FindById(id);
   if (child == nullptr || child->window == nullptr) return;
@@ -480,7 +480,7 @@ void FormWindow::Notified(int id, WORD code) {
   const auto index = [window](UINT message) {
     return static_cast<int>(SendMessageW(window, message, 0, 0));
   };
-  const auto alive = alive_;
+  Form& form = form_;
   switch (control.Kind()) {
     case ControlKind::kCommandButton:
       if (code == BN_CLICKED) static_cast<CommandButton&>(control).UserClick();
@@ -503,7 +503,7 @@ void FormWindow::Notified(int id, WORD code) {
       return;
   }
   // A pick that the model refused leaves the list as the model has it.
-  if (*alive && WindowOf(control) == window) ShowValue(window, control);
+  if (form.Peer() == this && WindowOf(control) == window) ShowValue(window, control);
 }
 
 void FormWindow::RestoreFocus() {
