@@ -4,9 +4,9 @@
 //
 // libstdc++ raises each of its own exceptions through one of the std::__throw_* functions,
 // so that a build of the library without exceptions can make them end the program instead
-// (it calls abort()). Ours is built with exceptions; these definitions of the ones that our
-// code reaches take the place of the library's, and with them its exception classes and
-// unwinder stay out of the program.
+// (it calls abort()). The library we link is built with exceptions: these definitions of the
+// ones that our code reaches take the place of its own, and with them its exception classes
+// and the unwinder stay out of the program.
 #include <cstdlib>
 #include <new>
 
