@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string_view>
-#include <variant>
 
 #include "app/free_space_check.h"
 #include "integration/product_records.h"
@@ -19,6 +18,7 @@ namespace app {
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 namespace Style = platform::MsgBoxStyle;
 
 constexpr char kAgreement[] =
@@ -84,15 +84,15 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
   Label9.SetCaption("Click on the 'Next' button for installing Pelmora into the following directory :");
   Label3.SetCaption("Please read before you continue :");
 
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
-  Command3.Click = [this] { Command3_Click(); };
-  Command4.Click = [this] { Command4_Click(); };
-  Option1.Click = [this] { Option1_Click(); };
-  Option2.Click = [this] { Option2_Click(); };
+  Command1.Click = Handler::Bind<&Form1::Command1_Click>(this);
+  Command2.Click = Handler::Bind<&Form1::Command2_Click>(this);
+  Command3.Click = Handler::Bind<&Form1::Command3_Click>(this);
+  Command4.Click = Handler::Bind<&Form1::Command4_Click>(this);
+  Option1.Click = Handler::Bind<&Form1::Option1_Click>(this);
+  Option2.Click = Handler::Bind<&Form1::Option2_Click>(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { GetToolkit().SetFailureCleanUp({}); }
 
 void Form1::Form_Load() {
   platform::Platform& platform = GetPlatform();
@@ -101,12 +101,13 @@ void Form1::Form_Load() {
   std::string tempPath = platform::Trim(platform.files.TempPath());
   if (platform::EndsWith(tempPath, "\\")) tempPath.pop_back();
   state_.TempDir = tempPath;
+  platform.toolkit.SetFailureCleanUp({&Form1::RemoveTempFolderAfterFailure, this});
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
   const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, product::kVendorKey);
-  if (const auto* names = std::get_if<std::vector<std::string>>(&subkeys)) {
-    for (const std::string& name : *names) {
+  if (subkeys.status == integration::kListed) {
+    for (const std::string& name : subkeys.names) {
       if (name != "PLM") continue;
       state_.InstallDir =
           registry.GetRegString(platform::kHKeyLocalMachine, product::kProductKey, product::kDestinationValue,
@@ -244,15 +245,17 @@ void Form1::Command4_Click() {
   SetVisible(false);
   // The chooser is made afresh each time, on the destination of that moment.
   form3_ = std::make_unique<ui::Form3>(GetPlatform(), state_.InstallDir);
-  // As it closes, the chooser hands back the folder that the user confirmed, or nothing.
-  form3_->Closed = [this] {
-    if (const std::optional<std::string>& folder = form3_->Choice()) {
-      state_.InstallDir = *folder;
-      ShowDestination();
-    }
-    SetVisible(true);
-  };
+  form3_->Closed = Handler::Bind<&Form1::Form3_Closed>(this);
   form3_->Show();
+}
+
+// As it closes, the chooser hands back the folder that the user confirmed, or nothing.
+void Form1::Form3_Closed() {
+  if (const std::optional<std::string>& folder = form3_->Choice()) {
+    state_.InstallDir = *folder;
+    ShowDestination();
+  }
+  SetVisible(true);
 }
 
 void Form1::Option1_Click() { Command2.SetEnabled(true); }

@@ -59,12 +59,15 @@ class Form1 : public platform::Form {
   void InstallProduct();
   void StopRun(const std::string& reason);
   void DeleteTempFolder();
+  int RemoveTempFolder() const;
+  static void RemoveTempFolderAfterFailure(void* wizard);
   void StartApplication();
 
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
+  void Form3_Closed();
   void Option1_Click();
   void Option2_Click();
 

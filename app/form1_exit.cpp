@@ -40,16 +40,27 @@ void Form1::StartApplication() {
 void Form1::DeleteTempFolder() {
   Label11.SetCaption(kDeletingText);
   Label11.Refresh();
-  platform::FileSystem& files = GetPlatform().files;
-  const std::string folder = TemporaryFolder();
-  files.Kill(folder + "\\*.*");
-  const int removal = files.RmDir(folder);
+  const int removal = RemoveTempFolder();
   namespace SystemError = platform::SystemError;
   if (removal != SystemError::kSuccess && removal != SystemError::kFileNotFound &&
       removal != SystemError::kPathNotFound) {
-    GetToolkit().MsgBox("The temporary folder " + folder + " could not be removed. You can delete it yourself.",
+    GetToolkit().MsgBox("The temporary folder " + TemporaryFolder() + " could not be removed. You can delete it yourself.",
                         Style::kSystemModal | Style::kExclamation, "Pelmora");
   }
+}
+
+// What the temporary folder holds, then the folder; the system's code of the removal.
+int Form1::RemoveTempFolder() const {
+  platform::FileSystem& files = GetPlatform().files;
+  const std::string folder = TemporaryFolder();
+  files.Kill(folder + "\\*.*");
+  return files.RmDir(folder);
+}
+
+// A failure that ends the program takes the temporary folder with it, without a word more:
+// the error report has been shown.
+void Form1::RemoveTempFolderAfterFailure(void* wizard) {
+  static_cast<Form1*>(wizard)->RemoveTempFolder();
 }
 
 }  // namespace app

@@ -77,7 +77,7 @@ void Form1::InstallProduct() {
   if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
     if (const int error = platform.files.MkDir(temporaryFolder); error != platform::SystemError::kSuccess) {
       return StopRun("The temporary folder " + temporaryFolder + " could not be created (system error " +
-              std::to_string(error) + "), so nothing has been installed.");
+              platform::DecimalText(error) + "), so nothing has been installed.");
     }
   }
 

@@ -3,6 +3,13 @@
 # the same sources: no path of the build folder, no time stamp in the PE headers.
 add_compile_options(-Os -ffunction-sections -fdata-sections
   -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+# A failure ends the program where it happens (EndWithFailure), so nothing is thrown: no
+# exceptions, no run-time type information, no unwind tables. A test program that needs them
+# turns them back on in its own folder.
+add_compile_options(-fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables)
+# The programs run their windows on one thread: a function-local static needs no lock around
+# its first use.
+add_compile_options(-fno-threadsafe-statics)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The program is stripped; the link map beside it (<target>.map in its build folder) tells

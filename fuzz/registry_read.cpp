@@ -9,7 +9,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <variant>
 
 #include "fuzz/require.h"
 #include "integration/registry.h"
@@ -90,7 +89,7 @@ std::string PlainGetRegString(bool keyOpens, const StoredValue* value, const Fau
 
 integration::SubkeyList PlainEnumRegKeys(bool keyOpens, const std::vector<std::string>& subkeys,
                                          const Fault& fault) {
-  if (!keyOpens || fault.Meets("OpenKey", 1)) return integration::kKeyNotOpened;
+  if (!keyOpens || fault.Meets("OpenKey", 1)) return {integration::kKeyNotOpened, {}};
   std::vector<std::string> names;
   for (std::size_t index = 0;; ++index) {
     long status = 0;
@@ -105,8 +104,8 @@ integration::SubkeyList PlainEnumRegKeys(bool keyOpens, const std::vector<std::s
     if (status != 0) break;
     names.push_back(BeforeNul(subkeys[index]));
   }
-  if (names.empty()) return integration::kNoSubkeys;
-  return names;
+  if (names.empty()) return {integration::kNoSubkeys, {}};
+  return {integration::kListed, names};
 }
 
 // How many subkeys the platform lists, asked directly.

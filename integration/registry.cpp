@@ -89,7 +89,7 @@ std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath, c
 
 SubkeyList Registry::EnumRegKeys(RegKey rootKey, const std::string& keyPath) {
   RegKey key = 0;
-  if (platform_.registry.OpenKey(rootKey, keyPath, key) != kSuccess) return kKeyNotOpened;
+  if (platform_.registry.OpenKey(rootKey, keyPath, key) != kSuccess) return {kKeyNotOpened, {}};
   std::vector<std::string> names;
   for (std::uint32_t index = 0;; ++index) {
     char buffer[kNameBufferSize];
@@ -102,8 +102,8 @@ SubkeyList Registry::EnumRegKeys(RegKey rootKey, const std::string& keyPath) {
     names.push_back(TextBeforeNul(buffer, kNameBufferSize));
   }
   platform_.registry.CloseKey(key);
-  if (names.empty()) return kNoSubkeys;
-  return names;
+  if (names.empty()) return {kNoSubkeys, {}};
+  return {kListed, std::move(names)};
 }
 
 }  // namespace integration

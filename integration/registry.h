@@ -5,17 +5,22 @@
 // writing procedures also tell their caller whether the write was done.
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "platform/services/platform.h"
 
 namespace integration {
 
-// The subkey names of a key, from index 0, or one of the two statuses below.
-using SubkeyList = std::variant<std::vector<std::string>, int>;
+// The subkey names of a key, from index 0, with kListed; or no names, with one of the two
+// statuses that tell why.
+constexpr int kListed = 0;
 constexpr int kKeyNotOpened = -1;
 constexpr int kNoSubkeys = -2;
+struct SubkeyList {
+  int status = kListed;
+  std::vector<std::string> names;
+  friend bool operator==(const SubkeyList&, const SubkeyList&) = default;
+};
 
 class Registry {
  public:

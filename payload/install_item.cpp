@@ -40,13 +40,13 @@ std::string NotReplaced(const std::string& destination, int error) {
   if (error == platform::SystemError::kSharingViolation || error == platform::SystemError::kAccessDenied) {
     return "'" + destination + "' is in use or read-only and keeps its earlier version.";
   }
-  return "'" + destination + "' could not be replaced (system error " + std::to_string(error) + ").";
+  return "'" + destination + "' could not be replaced (system error " + platform::DecimalText(error) + ").";
 }
 
 // An expansion failure that ExpandFile shows no message for.
 std::string SilentFailure(const std::string& destination, std::int32_t result) {
   if (result == kDestinationFull) return "'" + destination + "' could not be written: the destination drive is full.";
-  return "'" + destination + "' could not be expanded (error " + std::to_string(result) + ").";
+  return "'" + destination + "' could not be expanded (error " + platform::DecimalText(result) + ").";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/text/text.h"
 #include "ui/backdrop_strips.h"
 
 namespace ui {
@@ -33,7 +34,7 @@ Form2::Form2(platform::Platform& platform)
 
 platform::Shape& Form2::LoadStrip() {
   const platform::Shape& first = Shape1(0);
-  const std::string name = "Shape1(" + std::to_string(strips_.size()) + ")";
+  const std::string name = "Shape1(" + platform::DecimalText(static_cast<std::int64_t>(strips_.size())) + ")";
   auto& strip = *strips_.emplace_back(std::make_unique<platform::Shape>(*this, name, first.GetBounds()));
   strip.SetVisible(false);
   ControlLoaded(strip);

@@ -11,6 +11,7 @@ namespace ui {
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 using platform::Trim;
 namespace Style = platform::MsgBoxStyle;
 
@@ -63,10 +64,10 @@ Form3::Form3(platform::Platform& platform, const platform::FixedText& destinatio
       Label3(*this, "Label3", nullptr, Bounds{3000, 1380, 1575, 195}, 6,
              platform::Alignment::kCentre),
       start_(destination.Trimmed()) {
-  Drive1.Change = [this] { Drive1_Change(); };
-  Dir1.OpenFailed = [this](const std::string& path) { ReportUnopened(path); };
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
+  Drive1.Change = Handler::Bind<&Form3::Drive1_Change>(this);
+  Dir1.OpenFailed = platform::EventHandler<const std::string&>::Bind<&Form3::ReportUnopened>(this);
+  Command1.Click = Handler::Bind<&Form3::Command1_Click>(this);
+  Command2.Click = Handler::Bind<&Form3::Command2_Click>(this);
 }
 
 void Form3::Form_Load() {

@@ -3,7 +3,6 @@
 // starts on the wizard's destination, refuses unsuitable drives and too little free
 // space, and hands back what the user chose as it closes.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,7 +20,7 @@ class Form3 : public platform::Form {
 
   // Runs as the chooser closes, however it closes (it must be set); Choice() then holds what
   // it hands back.
-  std::function<void()> Closed;
+  platform::EventHandler<> Closed;
   // The folder confirmed with "&Ok"; nothing when the user left otherwise or confirmed a
   // drive root, which is never taken.
   const std::optional<std::string>& Choice() const { return choice_; }

@@ -71,8 +71,6 @@ void Control::Changed(Property property) {
   if (FormPeer* peer = owner_.Peer()) peer->ControlChanged(*this, property);
 }
 
-void Control::Raise(const std::function<void()>& handler) { owner_.RaiseEvent(handler); }
-
 PictureBox::PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
     : Control(owner, ControlKind::kPictureBox, std::move(name), container, bounds, tabIndex),
       link_(owner.GetPlatform().dde) {}
@@ -96,7 +94,7 @@ CommandButton::CommandButton(Form& owner, std::string name, Control* container, 
 }
 
 void CommandButton::UserClick() {
-  if (AcceptsInput()) Raise(Click);
+  if (AcceptsInput()) Click();
 }
 
 OptionButton::OptionButton(Form& owner, std::string name, Control* container, Bounds bounds,
@@ -121,7 +119,7 @@ void OptionButton::SetValue(bool selected) {
   const bool changed = value_ != selected;
   value_ = selected;
   if (changed) Changed(Property::kValue);
-  if (selected) Raise(Click);
+  if (selected) Click();
 }
 
 void OptionButton::UserClick() {

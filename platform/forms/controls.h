@@ -3,10 +3,10 @@
 // A backend mirrors every change through the form's peer; the headless backend reads
 // the model as it is. Positions and sizes are in twips (1/1440 inch).
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/forms/dde_link.h"
+#include "platform/forms/event_handler.h"
 
 namespace platform {
 
@@ -92,8 +92,6 @@ class Control {
 
  protected:
   void Changed(Property property);
-  // Runs an event handler of this control's form.
-  void Raise(const std::function<void()>& handler);
 
  private:
   Form& owner_;
@@ -160,7 +158,7 @@ class CommandButton : public Control {
  public:
   CommandButton(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
                 std::string caption);
-  std::function<void()> Click;
+  EventHandler<> Click;
   // A click by the user; ignored unless the button accepts input.
   void UserClick();
 };
@@ -173,7 +171,7 @@ class OptionButton : public Control {
   bool Value() const { return value_; }
   // Selecting clears the other options of the container and raises Click.
   void SetValue(bool selected);
-  std::function<void()> Click;
+  EventHandler<> Click;
   void UserClick();
 
  private:

@@ -73,7 +73,7 @@ void DirList::Show(std::string path, const std::vector<std::string>& subfolders)
 void DirList::UserOpen(int index) {
   if (!AcceptsInput() || index < 0 || index >= static_cast<int>(entries_.size())) return;
   const std::string path = entries_[index].path;
-  if (!SetPath(path) && OpenFailed) Raise([this, &path] { OpenFailed(path); });
+  if (!SetPath(path)) OpenFailed(path);
 }
 
 }  // namespace platform

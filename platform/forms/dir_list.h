@@ -2,7 +2,6 @@
 // The folder list: the open folder's path as an indented list of its folders from the
 // drive root down, followed by the open folder's subfolders. A double-click opens the
 // folder of an entry. It holds paths on drives only ("C:\Games"); it starts with none open.
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +36,7 @@ class DirList : public Control {
   // A double-click on an entry.
   void UserOpen(int index);
   // Raised with the path when a folder that the user opens cannot be opened.
-  std::function<void(const std::string& path)> OpenFailed;
+  EventHandler<const std::string&> OpenFailed;
 
  private:
   void Show(std::string path, const std::vector<std::string>& subfolders);

@@ -39,7 +39,7 @@ bool DriveList::SetDrive(std::string_view drive) {
     if (i != index_) {
       index_ = i;
       Changed(Property::kValue);
-      Raise(Change);
+      Change();
     }
     return true;
   }

@@ -1,7 +1,6 @@
 #pragma once
 // The drive list: a drop-down list of the machine's drives, one entry each ("c:", or
 // "c: [SYSTEM]" for a drive with a volume label). It starts with no drive selected.
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +25,7 @@ class DriveList : public Control {
   // The selected entry, or -1.
   int ListIndex() const { return index_; }
 
-  std::function<void()> Change;
+  EventHandler<> Change;
   // A pick from the drop-down list; ignored unless the list accepts input.
   void UserPick(int index);
 

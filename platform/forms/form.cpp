@@ -1,9 +1,6 @@
 #include "platform/forms/form.h"
 
 #include <algorithm>
-#include <exception>
-
-#include "platform/services/failure.h"
 
 namespace platform {
 
@@ -38,7 +35,7 @@ bool Form::Unload(UnloadMode mode) {
 }
 
 bool Form::Close(UnloadMode reason) {
-  RaiseEvent([this, reason] { Unload(reason); });
+  Unload(reason);
   return !loaded_;
 }
 
@@ -66,16 +63,6 @@ void Form::SetWidth(int width) {
 void Form::SetHeight(int height) {
   design_.height = height;
   FormChanged(FormProperty::kSize);
-}
-
-void Form::RaiseEvent(const std::function<void()>& handler) {
-  if (!handler) return;
-  try {
-    handler();
-  } catch (const std::exception& failure) {
-    platform_.toolkit.ShowErrorReport(failure.what());
-    platform_.toolkit.EndProgram();
-  }
 }
 
 void Form::ControlLoaded(Control& control) {

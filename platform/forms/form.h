@@ -1,8 +1,7 @@
 #pragma once
 // A window of the program. A form class declares its controls as members and names
-// its handlers after control and event; the toolkit raises them through RaiseEvent.
+// its handlers after control and event, and binds them to its controls' events.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,8 +73,7 @@ class Form {
   // Raises Form_QueryUnload and Form_Unload; either may refuse. True when the form is gone.
   bool Unload(UnloadMode mode = UnloadMode::kFormCode);
   void SetFocus();
-  // Unloads the form for a reason from outside the program, as an event. True when the
-  // form is gone.
+  // Unloads the form for a reason from outside the program. True when the form is gone.
   bool Close(UnloadMode reason);
   // The close box.
   void UserClose() { Close(UnloadMode::kFormControlMenu); }
@@ -94,10 +92,6 @@ class Form {
 
   // Every control, in the order of creation.
   const std::vector<Control*>& Controls() const { return controls_; }
-
-  // Runs an event handler. A platform failure that reaches it shows the error report
-  // and ends the program.
-  void RaiseEvent(const std::function<void()>& handler);
 
   FormPeer* Peer() const { return peer_.get(); }
 

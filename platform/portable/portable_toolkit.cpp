@@ -1,6 +1,7 @@
 #include "platform/portable/portable_toolkit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/forms/form.h"
 
@@ -98,7 +99,13 @@ void PortableToolkit::EndProgram() {
   throw ProgramEnded{};
 }
 
-void PortableToolkit::ShowErrorReport(const std::string& text) { errorReports_.push_back(text); }
+void PortableToolkit::Fail(const std::string& text) {
+  errorReports_.push_back(text);
+  // Taken first: a failure inside the clean-up must not run it again.
+  const FailureCleanUp cleanUp = std::exchange(failureCleanUp_, {});
+  if (cleanUp.run != nullptr) cleanUp.run(cleanUp.context);
+  PortableToolkit::EndProgram();
+}
 
 bool PortableToolkit::GetWorkArea(PixelRect& area) {
   if (faults_.Check(FaultPoint::kGetWorkArea) != 0 || !workArea_) return false;

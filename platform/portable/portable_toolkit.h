@@ -79,7 +79,9 @@ class PortableToolkit : public Toolkit {
   bool StartProgram(const std::string& path) override;
   bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
-  void ShowErrorReport(const std::string& text) override;
+  // Records the report, runs the clean-up and ends the program as EndProgram does.
+  [[noreturn]] void Fail(const std::string& text) override;
+  void SetFailureCleanUp(FailureCleanUp cleanUp) override { failureCleanUp_ = cleanUp; }
   bool GetWorkArea(PixelRect& area) override;
   int TwipsPerPixelX() override { return twipsPerPixelX_; }
   int TwipsPerPixelY() override { return twipsPerPixelY_; }
@@ -106,6 +108,7 @@ class PortableToolkit : public Toolkit {
   std::string appExeName_ = "setup";
   std::function<bool(const std::string&)> startable_;
   std::vector<std::string> heldElsewhere_;
+  FailureCleanUp failureCleanUp_;
 
   std::vector<ShownMessage> messages_;
   std::vector<ShownInputBox> inputBoxes_;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/services/failure.h"
+
 namespace platform {
 
 class Form;
@@ -45,8 +47,11 @@ class Toolkit {
   virtual bool ClaimInstance(const std::string& name) = 0;
   // Ends the program at once: no further event handler of any window runs.
   [[noreturn]] virtual void EndProgram() = 0;
-  // The report shown when a platform failure ends the program.
-  virtual void ShowErrorReport(const std::string& text) = 0;
+  // Ends the program after a platform failure that nothing handles: shows the error report
+  // naming it, runs the registered clean-up, and ends the program.
+  [[noreturn]] virtual void Fail(const std::string& text) = 0;
+  // The clean-up that a failure runs; a later one replaces it, an empty one removes it.
+  virtual void SetFailureCleanUp(FailureCleanUp cleanUp) = 0;
 
   // The part of the screen not covered by task bars (SystemParametersInfo, SPI_GETWORKAREA).
   virtual bool GetWorkArea(PixelRect& area) = 0;

@@ -15,6 +15,20 @@ bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
+std::string DecimalText(std::int64_t number) {
+  // Counted unsigned, so that the most negative number has its digits too.
+  std::uint64_t rest = number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
+  char reversed[20];
+  std::size_t count = 0;
+  do {
+    reversed[count++] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  std::string text = number < 0 ? "-" : "";
+  while (count > 0) text += reversed[--count];
+  return text;
+}
+
 std::string LeftChars(std::string_view text, std::size_t count) {
   std::size_t bytes = 0;
   for (std::size_t chars = 0; bytes < text.size() && chars < count; ++chars) {

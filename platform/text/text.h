@@ -1,5 +1,6 @@
 #pragma once
 // Text helpers shared by every layer. Text inside the program is UTF-8.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,9 @@ namespace platform {
 std::string Trim(std::string_view text);
 
 bool EndsWith(std::string_view text, std::string_view tail);
+
+// A whole number in decimal digits, with "-" before a negative one.
+std::string DecimalText(std::int64_t number);
 
 // The first `count` characters (not bytes) of a UTF-8 text.
 std::string LeftChars(std::string_view text, std::size_t count);

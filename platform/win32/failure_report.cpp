@@ -6,6 +6,10 @@
 
 namespace platform::win32 {
 
+namespace {
+
+FailureCleanUp registeredCleanUp;
+
 void ShowFailureReport(const std::string& text) {
   const std::string report =
       "Setup cannot go on because of an error:\n\n" + text + "\n\nThe setup program will now end.";
@@ -13,11 +17,18 @@ void ShowFailureReport(const std::string& text) {
               MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
-void EndWithFailure(const std::string& text) noexcept {
-  try {
+}  // namespace
+
+void SetFailureCleanUp(FailureCleanUp cleanUp) { registeredCleanUp = cleanUp; }
+
+void EndWithFailure(const std::string& text) {
+  // A failure while the program is ending (no memory for the report, a clean-up that fails)
+  // ends it at once.
+  static bool ending = false;
+  if (!ending) {
+    ending = true;
     ShowFailureReport(text);
-  } catch (...) {
-    // Out of memory for the report itself: end without it.
+    if (registeredCleanUp.run != nullptr) registeredCleanUp.run(registeredCleanUp.context);
   }
   ExitProcess(1);
 }

@@ -1,5 +1,7 @@
 #include "platform/win32/font_set.h"
 
+#include <algorithm>
+
 #include "platform/win32/screen.h"
 #include "platform/win32/wide.h"
 
@@ -16,7 +18,7 @@ constexpr int kDialogPoints = 8;
 
 FontSet::~FontSet() {
   if (dialog_ != nullptr) DeleteObject(dialog_);
-  for (const auto& [control, font] : own_) DeleteObject(font);
+  for (const OwnFont& own : own_) DeleteObject(own.font);
 }
 
 HFONT FontSet::Dialog() {
@@ -28,19 +30,22 @@ HFONT FontSet::For(const Control& control) {
   if (control.Kind() != ControlKind::kLabel) return Dialog();
   const Font& font = static_cast<const Label&>(control).GetFont();
   if (font.name.empty()) return Dialog();
-  HFONT& own = own_[&control];
-  if (own == nullptr) {
-    own = Make(Wide(font.name).c_str(), font.points, font.bold, font.italic, font.charset);
-  }
+  if (const auto found = Find(control); found != own_.end()) return found->font;
+  HFONT own = Make(Wide(font.name).c_str(), font.points, font.bold, font.italic, font.charset);
+  if (own != nullptr) own_.push_back({&control, own});
   return own;
 }
 
 HFONT FontSet::Take(const Control& control) {
-  const auto found = own_.find(&control);
+  const auto found = Find(control);
   if (found == own_.end()) return nullptr;
-  HFONT font = found->second;
+  HFONT font = found->font;
   own_.erase(found);
   return font;
+}
+
+std::vector<FontSet::OwnFont>::iterator FontSet::Find(const Control& control) {
+  return std::find_if(own_.begin(), own_.end(), [&](const OwnFont& own) { return own.label == &control; });
 }
 
 HFONT FontSet::Make(const wchar_t* face, int points, bool bold, bool italic, int charset) const {

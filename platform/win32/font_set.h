@@ -3,7 +3,7 @@
 // of its own for each label that names one.
 #include <windows.h>
 
-#include <map>
+#include <vector>
 
 #include "platform/forms/controls.h"
 
@@ -28,9 +28,16 @@ class FontSet {
  private:
   HFONT Make(const wchar_t* face, int points, bool bold, bool italic, int charset) const;
 
+  // A label's own font. A form has a handful of them, so a list serves.
+  struct OwnFont {
+    const Control* label;
+    HFONT font;
+  };
+  std::vector<OwnFont>::iterator Find(const Control& control);
+
   const int dpi_;
   HFONT dialog_ = nullptr;
-  std::map<const Control*, HFONT> own_;
+  std::vector<OwnFont> own_;
 };
 
 }  // namespace platform::win32

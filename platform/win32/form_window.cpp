@@ -6,7 +6,6 @@
 
 #include "platform/forms/dir_list.h"
 #include "platform/forms/drive_list.h"
-#include "platform/services/failure.h"
 #include "platform/win32/container_window.h"
 #include "platform/win32/control_window.h"
 #include "platform/win32/failure_report.h"
@@ -101,7 +100,6 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, Form& form) : toolkit_(toolkit), f
 }
 
 FormWindow::~FormWindow() {
-  *alive_ = false;
   toolkit_.FormClosed(*this);
   // From here on no message of these windows reaches the model.
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -225,7 +223,7 @@ void FormWindow::CreateFormWindow() {
                                          GetModuleHandleW(nullptr), this)
                        : nullptr;
   if (window_ == nullptr)
-    throw PlatformFailure("The window " + form_.Name() + " could not be created.");
+    EndWithFailure("The window " + form_.Name() + " could not be created.");
 }
 
 void FormWindow::AddChild(Control& control) {
@@ -247,7 +245,7 @@ void FormWindow::MakeWindow(Child& child) {
   child.window =
       CreateControlWindow(control, ParentOf(control), id, PixelRect(control), StartsGroup(control));
   if (child.window == nullptr) {
-    throw PlatformFailure("The control " + control.Name() + " could not be created.");
+    EndWithFailure("The control " + control.Name() + " could not be created.");
   }
   ApplyFont(child);
   if (control.Kind() == ControlKind::kImage && static_cast<const Image&>(control).ShowsIcon()) {
@@ -470,7 +468,8 @@ HBRUSH FormWindow::Colours(HDC dc, HWND window) {
 // ---- User actions and the focus ----
 
 // Hands a user action to the model. Its handler may unload the form and so destroy this
-// object: only the alive flag is looked at afterwards.
+// object: afterwards only the form, which outlives its window, is asked whether this is
+// still its window.
 void FormWindow::Notified(int id, WORD code) {
   Child* child = FindById(id);
   if (child == nullptr || child->window == nullptr) return;
@@ -479,7 +478,7 @@ void FormWindow::Notified(int id, WORD code) {
   const auto index = [window](UINT message) {
     return static_cast<int>(SendMessageW(window, message, 0, 0));
   };
-  const auto alive = alive_;
+  Form& form = form_;
   switch (control.Kind()) {
     case ControlKind::kCommandButton:
       // A button that notifies of its focus reports the second click of a double click as
@@ -509,7 +508,7 @@ void FormWindow::Notified(int id, WORD code) {
       return;
   }
   // A pick that the model refused leaves the list as the model has it.
-  if (*alive && WindowOf(control) == window) ShowValue(window, control);
+  if (form.Peer() == this && WindowOf(control) == window) ShowValue(window, control);
 }
 
 void FormWindow::RestoreFocus() {
@@ -540,8 +539,7 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
-  bool handled = false;
-  RunGuarded([&] { handled = self->Handle(message, wParam, lParam, result); });
+  const bool handled = self->Handle(message, wParam, lParam, result);
   // `self` may be gone now: a click or a close can unload the form.
   return handled ? result : DefWindowProcW(window, message, wParam, lParam);
 }

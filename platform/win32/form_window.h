@@ -89,8 +89,6 @@ class FormWindow final : public FormPeer {
   std::unique_ptr<ProgramIcon> icon_;
   std::vector<Child> children_;  // a child's id is kFirstId + its index
   HWND lastFocus_ = nullptr;     // given back when the form is activated again
-  // Cleared when this object goes, so that code after a call into the model can tell.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace platform::win32

@@ -1,7 +1,6 @@
 #include "platform/win32/input_box.h"
 
 #include "platform/win32/dialog_template.h"
-#include "platform/win32/failure_report.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {
@@ -34,25 +33,20 @@ void Start(HWND dialog, const InputBoxState& state) {
 }
 
 INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  INT_PTR handled = FALSE;
-  RunGuarded([&] {
-    if (message == WM_INITDIALOG) {
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      Start(dialog, *reinterpret_cast<InputBoxState*>(lParam));
-      return;  // FALSE: the focus has been set
-    }
-    if (message != WM_COMMAND) return;
-    const WORD id = LOWORD(wParam);
-    if (id == IDOK) {
-      auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-      state->text = WindowText(GetDlgItem(dialog, kTextId));
-    }
-    if (id == IDOK || id == IDCANCEL) {
-      EndDialog(dialog, id);
-      handled = TRUE;
-    }
-  });
-  return handled;
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    Start(dialog, *reinterpret_cast<InputBoxState*>(lParam));
+    return FALSE;  // the focus has been set
+  }
+  if (message != WM_COMMAND) return FALSE;
+  const WORD id = LOWORD(wParam);
+  if (id == IDOK) {
+    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    state->text = WindowText(GetDlgItem(dialog, kTextId));
+  }
+  if (id != IDOK && id != IDCANCEL) return FALSE;
+  EndDialog(dialog, id);
+  return TRUE;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/failure_report.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/process/dll_search.h"
 #include "platform/win32/win32_dde.h"
@@ -12,15 +11,6 @@
 #include "platform/win32/win32_lz.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_toolkit.h"
-
-// What ends the program when an exception escapes where none may (a noexcept function).
-// It stands in for libstdc++'s verbose handler, whose name demangler would add some 45 KB
-// to every program of ours.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-  platform::win32::EndWithFailure("an exception that nothing could handle");
-}
-}  // namespace __gnu_cxx
 
 namespace platform {
 
@@ -39,7 +29,7 @@ int RunProgram(ProgramMain main) {
   win32::Win32Lz lz;
   win32::Win32Dde dde;
   Platform platform{toolkit, files, registry, lz, dde};
-  win32::RunGuarded([&] { main(platform); });
+  main(platform);
   return win32::RunMessageLoop();
 }
 

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_lz.h"
 
-#include "platform/services/failure.h"
 #include "platform/win32/ansi_path.h"
+#include "platform/win32/failure_report.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -31,7 +31,7 @@ const Win32Lz::Library& Win32Lz::Functions() {
   library_.copy = SystemFunction<decltype(library_.copy)>(module, "LZCopy");
   library_.close = SystemFunction<decltype(library_.close)>(module, "LZClose");
   if (library_.open == nullptr || library_.copy == nullptr || library_.close == nullptr) {
-    throw PlatformFailure("The LZ expansion library (lz32.dll) could not be loaded.");
+    EndWithFailure("The LZ expansion library (lz32.dll) could not be loaded.");
   }
   loaded_ = true;
   return library_;

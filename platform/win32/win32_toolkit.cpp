@@ -57,7 +57,9 @@ bool Win32Toolkit::StartProgram(const std::string& path) {
 
 void Win32Toolkit::EndProgram() { ExitProcess(0); }
 
-void Win32Toolkit::ShowErrorReport(const std::string& text) { ShowFailureReport(text); }
+void Win32Toolkit::Fail(const std::string& text) { EndWithFailure(text); }
+
+void Win32Toolkit::SetFailureCleanUp(FailureCleanUp cleanUp) { win32::SetFailureCleanUp(cleanUp); }
 
 bool Win32Toolkit::GetWorkArea(PixelRect& area) {
   RECT work{};

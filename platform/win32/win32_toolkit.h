@@ -20,7 +20,8 @@ class Win32Toolkit : public Toolkit {
   bool StartProgram(const std::string& path) override;
   bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
-  void ShowErrorReport(const std::string& text) override;
+  [[noreturn]] void Fail(const std::string& text) override;
+  void SetFailureCleanUp(FailureCleanUp cleanUp) override;
   bool GetWorkArea(PixelRect& area) override;
   int TwipsPerPixelX() override;
   int TwipsPerPixelY() override;

@@ -151,6 +151,21 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
   ExpectFinishState();
 }
 
+// A platform failure in the middle of the run (here, while the fourth item is being
+// installed) shows its report and takes the temporary folder with it.
+TEST_F(InstallRunTest, APlatformFailureDuringTheRunEndsTheProgramWithoutTheTemporaryFolder) {
+  ReadyToInstall();
+  h.toolkit.AtEventPump(4, [this] {
+    ASSERT_TRUE(h.PathExists("C:\\Temp\\PLMTMP"));
+    h.toolkit.Fail("Program Manager is gone");
+  });
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  EXPECT_EQ(h.toolkit.ErrorReports(), std::vector<std::string>{"Program Manager is gone"});
+  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.toolkit.Messages().empty());
+}
+
 class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
   std::string TemporaryItem() { return "C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[GetParam()].temporaryName); }

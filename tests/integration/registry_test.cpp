@@ -144,21 +144,23 @@ TEST_F(RegistryTest, GetRegStringGivesTheDefaultWhenTheSecondQueryFails) {
 }
 
 TEST_F(RegistryTest, EnumRegKeysTellsAMissingKeyFromAnEmptyOne) {
-  EXPECT_EQ(std::get<int>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen")), integration::kKeyNotOpened);
+  EXPECT_EQ(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"),
+            (integration::SubkeyList{integration::kKeyNotOpened, {}}));
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen");
-  EXPECT_EQ(std::get<int>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen")), integration::kNoSubkeys);
+  EXPECT_EQ(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"),
+            (integration::SubkeyList{integration::kNoSubkeys, {}}));
 }
 
 TEST_F(RegistryTest, EnumRegKeysListsEverySubkeyFromIndexZero) {
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\PLM");
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\Arvo");
-  const auto names = std::get<std::vector<std::string>>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"));
-  EXPECT_EQ(names, (std::vector<std::string>{"Arvo", "PLM"}));
+  EXPECT_EQ(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"),
+            (integration::SubkeyList{integration::kListed, {"Arvo", "PLM"}}));
 }
 
 TEST_F(RegistryTest, EnumRegKeysGoesBeyondTwoHundredFiftySixNames) {
   for (int i = 0; i < 300; ++i) backend.registry.PutKey(kHKeyLocalMachine, "Software\\V\\K" + std::to_string(1000 + i));
-  const auto names = std::get<std::vector<std::string>>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\V"));
+  const auto names = registry.EnumRegKeys(kHKeyLocalMachine, "Software\\V").names;
   ASSERT_EQ(names.size(), 300u);
   EXPECT_EQ(names.back(), "K1299");
 }
@@ -167,7 +169,7 @@ TEST_F(RegistryTest, EnumRegKeysPassesOverANameTooLongForItsBuffer) {
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\" + std::string(300, 'A'));
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\" + std::string(254, 'B'));
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\PLM");
-  const auto names = std::get<std::vector<std::string>>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"));
+  const auto names = registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen").names;
   EXPECT_EQ(names, (std::vector<std::string>{std::string(254, 'B'), "PLM"}));
 }
 
@@ -175,7 +177,7 @@ TEST_F(RegistryTest, EnumRegKeysEndsTheListingAtAFailingIndex) {
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\Arvo");
   backend.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\PLM");
   backend.faults.Fail("EnumKey", platform::RegStatus::kAccessDenied, 2);
-  const auto names = std::get<std::vector<std::string>>(registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen"));
+  const auto names = registry.EnumRegKeys(kHKeyLocalMachine, "Software\\Quorvalen").names;
   EXPECT_EQ(names, std::vector<std::string>{"Arvo"});
 }
 

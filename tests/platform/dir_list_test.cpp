@@ -93,7 +93,8 @@ TEST_F(DirListTest, ADoubleClickOpensAParentOrASubfolder) {
 
 TEST_F(DirListTest, AFolderGoneBeforeItIsOpenedIsReportedAndNotOpened) {
   std::vector<std::string> failed;
-  list().OpenFailed = [&](const std::string& path) { failed.push_back(path); };
+  auto recordFailure = [&](const std::string& path) { failed.push_back(path); };
+  list().OpenFailed = platform::EventHandler<const std::string&>::Of(recordFailure);
   ASSERT_TRUE(list().SetPath("C:\\Games"));
   std::filesystem::remove_all(*backend.files.HostPath("C:\\Games\\Tools"));
   list().UserOpen(EntryNamed(list(), "Tools"));

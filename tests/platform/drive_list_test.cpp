@@ -20,9 +20,10 @@ class DriveListTest : public ::testing::Test {
     drives.Add('a', DriveKind::kRemovable);
     drives.Add('c', DriveKind::kFixed, 1000, "SYSTEM");
     form = std::make_unique<ui_test::ListForm>(backend.platform);
-    list().Change = [this] { changes.push_back(list().Drive()); };
+    list().Change = platform::EventHandler<>::Bind<&DriveListTest::RecordChange>(this);
   }
   DriveList& list() { return form->Drive1; }
+  void RecordChange() { changes.push_back(list().Drive()); }
 
   portable::PortablePlatform backend;
   ui_test::MappedDrives drives{backend.files};
@@ -58,11 +59,12 @@ TEST_F(DriveListTest, ADriveThatIsNotThereIsRefusedAndTheSelectionKept) {
 }
 
 TEST_F(DriveListTest, ChangeMaySelectAnotherDriveFromWithin) {
-  list().Change = [this] {
+  auto selectC = [this] {
     changes.push_back(list().Drive());
     if (list().Drive() != "c: [SYSTEM]") list().SetDrive("c:");
     changes.push_back("end " + list().Drive());
   };
+  list().Change = platform::EventHandler<>::Of(selectC);
   list().SetDrive("d:");
   EXPECT_EQ(changes, (std::vector<std::string>{"d: [PELMORA15]", "c: [SYSTEM]", "end c: [SYSTEM]",
                                                "end c: [SYSTEM]"}));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "platform/text/text.h"
 
 namespace {
@@ -43,6 +45,16 @@ TEST(TextTest, TrimRemovesBlanksOnly) {
   EXPECT_EQ(platform::Trim("\ta\t"), "\ta\t");
   EXPECT_EQ(platform::Trim(std::string("\0 ", 2)), std::string("\0", 1));
   EXPECT_EQ(platform::Trim("   "), "");
+}
+
+TEST(TextTest, DecimalTextWritesEveryDigitAndTheSign) {
+  EXPECT_EQ(platform::DecimalText(0), "0");
+  EXPECT_EQ(platform::DecimalText(7), "7");
+  EXPECT_EQ(platform::DecimalText(-5), "-5");
+  EXPECT_EQ(platform::DecimalText(1000), "1000");
+  EXPECT_EQ(platform::DecimalText(2147483647), "2147483647");
+  EXPECT_EQ(platform::DecimalText(INT64_MAX), "9223372036854775807");
+  EXPECT_EQ(platform::DecimalText(INT64_MIN), "-9223372036854775808");
 }
 
 TEST(TextTest, LeftCountsCharacters) {

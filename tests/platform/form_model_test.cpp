@@ -4,11 +4,11 @@
 
 #include "platform/forms/form.h"
 #include "platform/portable/portable_platform.h"
-#include "platform/services/failure.h"
 
 namespace {
 
 using platform::Bounds;
+using Handler = platform::EventHandler<>;
 using platform::portable::ProgramEnded;
 
 class TestForm : public platform::Form {
@@ -82,7 +82,8 @@ TEST_F(FormModelTest, TheSessionEndingUnloadsWithItsReasonUnlessTheFormRefuses) 
 
 TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
   int clicks = 0;
-  form.No.Click = [&] { ++clicks; };
+  auto countClick = [&] { ++clicks; };
+  form.No.Click = Handler::Of(countClick);
   form.Show();
   form.Yes.UserClick();
   form.Other.UserClick();
@@ -97,7 +98,8 @@ TEST_F(FormModelTest, ChoosingAnOptionClearsTheOthersOfItsContainerOnly) {
 
 TEST_F(FormModelTest, AUserCannotActOnWhatIsDisabledHiddenOrOnAHiddenForm) {
   int clicks = 0;
-  form.Go.Click = [&] { ++clicks; };
+  auto countClick = [&] { ++clicks; };
+  form.Go.Click = Handler::Of(countClick);
   form.Go.UserClick();  // the form is not shown yet
   form.Show();
   form.Go.SetEnabled(false);
@@ -114,26 +116,45 @@ TEST_F(FormModelTest, AUserCannotActOnWhatIsDisabledHiddenOrOnAHiddenForm) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportAndEndsTheProgram) {
+// The clean-up runs once, after the report, even when it fails itself.
+TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportRunsTheCleanUpAndEndsTheProgram) {
+  struct CleanUpLog {
+    platform::portable::PortableToolkit& toolkit;
+    std::size_t reportsSeen = 0;
+    int runs = 0;
+  } log{backend.toolkit};
+  backend.toolkit.SetFailureCleanUp({[](void* context) {
+                                       auto& cleanUp = *static_cast<CleanUpLog*>(context);
+                                       cleanUp.reportsSeen = cleanUp.toolkit.ErrorReports().size();
+                                       ++cleanUp.runs;
+                                       cleanUp.toolkit.Fail("the temporary folder is locked");
+                                     },
+                                     &log});
   bool after = false;
-  form.Go.Click = [&] {
-    throw platform::PlatformFailure("Program Manager is gone");
+  auto fail = [&] {
+    backend.toolkit.Fail("Program Manager is gone");
     after = true;
   };
+  form.Go.Click = Handler::Of(fail);
   form.Show();
   EXPECT_THROW(form.Go.UserClick(), ProgramEnded);
   EXPECT_FALSE(after);
   EXPECT_TRUE(backend.toolkit.Ended());
-  EXPECT_EQ(backend.toolkit.ErrorReports(), std::vector<std::string>{"Program Manager is gone"});
+  EXPECT_EQ(log.runs, 1);
+  EXPECT_EQ(log.reportsSeen, 1u);
+  EXPECT_EQ(backend.toolkit.ErrorReports(),
+            (std::vector<std::string>{"Program Manager is gone", "the temporary folder is locked"}));
 }
 
 TEST_F(FormModelTest, EndingTheProgramInsideANestedEventStopsTheOuterHandlerToo) {
   bool outerFinished = false;
-  form.Other.Click = [&] { backend.toolkit.EndProgram(); };
-  form.Go.Click = [&] {
+  auto endProgram = [&] { backend.toolkit.EndProgram(); };
+  form.Other.Click = Handler::Of(endProgram);
+  auto pumpEvents = [&] {
     backend.toolkit.DoEvents();
     outerFinished = true;
   };
+  form.Go.Click = Handler::Of(pumpEvents);
   form.Show();
   backend.toolkit.AtEventPump(1, [&] { form.Other.UserClick(); });
   EXPECT_THROW(form.Go.UserClick(), ProgramEnded);

@@ -31,9 +31,11 @@ class ChooserTest : public ::testing::Test {
     platform::FixedText installDir;
     installDir = destination;
     chooser = std::make_unique<ui::Form3>(backend.platform, installDir);
-    chooser->Closed = [this] { handedBack.push_back(chooser->Choice()); };
+    chooser->Closed = platform::EventHandler<>::Bind<&ChooserTest::RecordHandBack>(this);
     chooser->Show();
   }
+
+  void RecordHandBack() { handedBack.push_back(chooser->Choice()); }
 
   void Pick(char letter) { chooser->Drive1.UserPick(EntryOf(chooser->Drive1, letter)); }
   void OpenEntry(const std::string& name) {

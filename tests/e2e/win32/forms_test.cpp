@@ -46,8 +46,9 @@ class ProbeForm : public platform::Form {
     Strip.SetBorderColour(kStripBlue);
     Title.SetCaption("WWWWWWWW");
     Title.SetLook({"Arial", 20, true, false, 0}, kWhite, true);
-    Yes.Click = [this] { ++yesClicks; };
+    Yes.Click = platform::EventHandler<>::Bind<&ProbeForm::CountYesClick>(this);
   }
+  void CountYesClick() { ++yesClicks; }
 
   platform::Shape& AddShape(Bounds bounds, platform::Colour colour) {
     auto& shape = *added_.emplace_back(std::make_unique<platform::Shape>(*this, "Added", bounds));
