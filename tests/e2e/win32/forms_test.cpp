@@ -258,7 +258,8 @@ void KeyboardTests(Services& services, ProbeForm& form) {
     services.toolkit.DoEvents();
   };
   int goClicks = 0;
-  form.Go.Click = [&goClicks] { ++goClicks; };
+  auto countClick = [&goClicks] { ++goClicks; };
+  form.Go.Click = platform::EventHandler<>::Of(countClick);
   form.Go.SetFocus();
   CHECK(GetFocus() == go && isDefault(go));
   pressEnter(go);
@@ -268,7 +269,7 @@ void KeyboardTests(Services& services, ProbeForm& form) {
   CHECK(GetFocus() == tick && !isDefault(go));
   pressEnter(tick);
   CHECK(goClicks == 1 && form.Tick.Value() == 0);
-  form.Go.Click = nullptr;
+  form.Go.Click = {};
 }
 
 void PaintTests(ProbeForm& form) {
