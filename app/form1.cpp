@@ -39,7 +39,8 @@ constexpr char kAgreement[] =
 
 // "D:", "D:\" and the like.
 bool IsDriveRoot(std::string_view path) {
-  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) && path[1] == ':';
+  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) &&
+         path[1] == ':';
 }
 
 }  // namespace
@@ -67,7 +68,8 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
       Command4(*this, "Command4", &Frame1(3), Bounds{2160, 2160, 1755, 315}, 9, "Change Dir"),
       Label10(*this, "Label10", &Frame1(3), Bounds{180, 1200, 3795, 435}, 10),
       Label11(*this, "Label11", &Frame1(4), Bounds{120, 240, 3795, 855}, 12),
-      Label12(*this, "Label12", &Frame1(4), Bounds{120, 1080, 3555, 555}, 13, platform::Alignment::kCentre),
+      Label12(*this, "Label12", &Frame1(4), Bounds{120, 1080, 3555, 555}, 13,
+              platform::Alignment::kCentre),
       Check1(*this, "Check1", &Frame1(4), Bounds{1980, 2220, 1815, 195}, 14, "Run PLM now."),
       Label3(*this, "Label3", &Frame1(2), Bounds{180, 240, 3735, 315}, 16),
       Text1(*this, "Text1", &Frame1(2), Bounds{120, 540, 3795, 1515}, 17, kAgreement),
@@ -81,7 +83,8 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
   Label1.SetCaption(
       "Pelmora is going to be installed in your computer. Please click on the 'Next' button for "
       "determining a directory.");
-  Label9.SetCaption("Click on the 'Next' button for installing Pelmora into the following directory :");
+  Label9.SetCaption(
+      "Click on the 'Next' button for installing Pelmora into the following directory :");
   Label3.SetCaption("Please read before you continue :");
 
   Command1.Click = Handler::Bind<&Form1::Command1_Click>(this);
@@ -105,13 +108,13 @@ void Form1::Form_Load() {
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
-  const integration::SubkeyList subkeys = registry.EnumRegKeys(platform::kHKeyLocalMachine, product::kVendorKey);
+  const integration::SubkeyList subkeys =
+      registry.EnumRegKeys(platform::kHKeyLocalMachine, product::kVendorKey);
   if (subkeys.status == integration::kListed) {
     for (const std::string& name : subkeys.names) {
       if (name != "PLM") continue;
-      state_.InstallDir =
-          registry.GetRegString(platform::kHKeyLocalMachine, product::kProductKey, product::kDestinationValue,
-                               kDefaultInstallDir);
+      state_.InstallDir = registry.GetRegString(platform::kHKeyLocalMachine, product::kProductKey,
+                                                product::kDestinationValue, kDefaultInstallDir);
       // A drive root is no destination the wizard would have recorded.
       const std::string earlier = state_.InstallDir.Trimmed();
       if (IsDriveRoot(earlier) ||
@@ -182,7 +185,8 @@ bool Form1::PrepareDestination() {
   for (const char* folder : {kDefaultInstallParent, kDefaultInstallDir}) {
     if (platform::Exists(files, folder, platform::Attribute::kDirectory)) continue;
     if (files.MkDir(folder) != platform::SystemError::kSuccess) {
-      GetToolkit().MsgBox(std::string(folder) + " could not be created!", Style::kExclamation, "Error");
+      GetToolkit().MsgBox(std::string(folder) + " could not be created!", Style::kExclamation,
+                          "Error");
       return false;
     }
   }
@@ -192,11 +196,14 @@ bool Form1::PrepareDestination() {
 // The clean-up after the run removes the temporary folder: nothing may be installed there.
 bool Form1::RefusesTemporaryFolder(const std::string& destination) {
   const std::string temporaryFolder = TemporaryFolder();
-  const bool inside = platform::StartsWithIgnoringCase(destination, temporaryFolder) &&
-                      (destination.size() == temporaryFolder.size() || destination[temporaryFolder.size()] == '\\');
+  const bool inside =
+      platform::StartsWithIgnoringCase(destination, temporaryFolder) &&
+      (destination.size() == temporaryFolder.size() || destination[temporaryFolder.size()] == '\\');
   if (!inside) return false;
-  GetToolkit().MsgBox(destination + " lies in the setup's temporary folder, which is removed after the "
-                      "installation. Please choose another directory.", Style::kExclamation, "Error");
+  GetToolkit().MsgBox(destination +
+                          " lies in the setup's temporary folder, which is removed after the "
+                          "installation. Please choose another directory.",
+                      Style::kExclamation, "Error");
   return true;
 }
 
@@ -204,16 +211,16 @@ bool Form1::RefusesTemporaryFolder(const std::string& destination) {
 // which stay until their new versions are whole. A drive that cannot tell its free space
 // is not held up.
 bool Form1::HasRoomFor(const std::string& destination) {
-  const std::optional<SpaceShortfall> shortfall =
-      FindSpaceShortfall(GetPlatform().files, destination, TemporaryFolder(), setup_file::kItemTable);
+  const std::optional<SpaceShortfall> shortfall = FindSpaceShortfall(
+      GetPlatform().files, destination, TemporaryFolder(), setup_file::kItemTable);
   if (!shortfall) return true;
   const std::string separator = GetToolkit().ThousandsSeparator();
   const auto kilobytes = [&](std::int32_t figure) {
     return figure == 0 ? std::string("0") : ui::GroupThousands(figure, separator);
   };
-  GetToolkit().MsgBox("There is not enough free space on drive " + shortfall->drive + " to install Pelmora.\r" +
-                          "It needs " + kilobytes(shortfall->neededKB) + " KB; " + kilobytes(shortfall->freeKB) +
-                          " KB are free.",
+  GetToolkit().MsgBox("There is not enough free space on drive " + shortfall->drive +
+                          " to install Pelmora.\r" + "It needs " + kilobytes(shortfall->neededKB) +
+                          " KB; " + kilobytes(shortfall->freeKB) + " KB are free.",
                       Style::kExclamation, "Warning");
   return false;
 }

@@ -10,7 +10,6 @@ class Form3;
 #include "app/shared_state.h"
 #include "platform/forms/form.h"
 
-
 namespace app {
 
 class Form1 : public platform::Form {
@@ -31,14 +30,14 @@ class Form1 : public platform::Form {
   platform::CommandButton Command1;
   platform::CommandButton Command2;
   platform::CommandButton Command3;
-  platform::Label Label1;    // page 1
-  platform::Label Label9;    // page 3
+  platform::Label Label1;  // page 1
+  platform::Label Label9;  // page 3
   platform::CommandButton Command4;
   platform::Label Label10;
-  platform::Label Label11;   // page 4
+  platform::Label Label11;  // page 4
   platform::Label Label12;
   platform::CheckBox Check1;
-  platform::Label Label3;    // page 2
+  platform::Label Label3;  // page 2
   platform::TextBox Text1;
   platform::OptionButton Option1;
   platform::OptionButton Option2;

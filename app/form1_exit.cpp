@@ -44,7 +44,8 @@ void Form1::DeleteTempFolder() {
   namespace SystemError = platform::SystemError;
   if (removal != SystemError::kSuccess && removal != SystemError::kFileNotFound &&
       removal != SystemError::kPathNotFound) {
-    GetToolkit().MsgBox("The temporary folder " + TemporaryFolder() + " could not be removed. You can delete it yourself.",
+    GetToolkit().MsgBox("The temporary folder " + TemporaryFolder() +
+                            " could not be removed. You can delete it yourself.",
                         Style::kSystemModal | Style::kExclamation, "Pelmora");
   }
 }

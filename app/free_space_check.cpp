@@ -18,13 +18,16 @@ std::uint64_t InWholeClusters(std::uint64_t bytes, std::uint64_t cluster) {
 }
 
 std::int32_t ClampedKB(std::uint64_t kilobytes) {
-  return static_cast<std::int32_t>(std::min<std::uint64_t>(kilobytes, std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(
+      std::min<std::uint64_t>(kilobytes, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
 
-std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
-                                                 const std::string& temporaryFolder, const setup_file::ItemTable& table) {
+std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files,
+                                                 const std::string& destination,
+                                                 const std::string& temporaryFolder,
+                                                 const setup_file::ItemTable& table) {
   if (!HasDriveLetter(destination)) return std::nullopt;
   const std::string drive = destination.substr(0, 2);
   platform::DiskSpace space;
@@ -36,11 +39,13 @@ std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, co
   std::uint64_t needed = 0;
   for (const setup_file::ItemRecord& item : table) {
     needed += InWholeClusters(item.expandedLength, cluster);
-    if (itemsOnTheSameDrive) needed += InWholeClusters(static_cast<std::uint64_t>(item.size), cluster);
+    if (itemsOnTheSameDrive)
+      needed += InWholeClusters(static_cast<std::uint64_t>(item.size), cluster);
   }
   const std::uint64_t available = std::uint64_t{space.freeClusters} * cluster;
   if (available >= needed) return std::nullopt;
-  return SpaceShortfall{drive, ClampedKB((needed + kKilobyte - 1) / kKilobyte), ClampedKB(available / kKilobyte)};
+  return SpaceShortfall{drive, ClampedKB((needed + kKilobyte - 1) / kKilobyte),
+                        ClampedKB(available / kKilobyte)};
 }
 
 }  // namespace app

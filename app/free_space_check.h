@@ -10,7 +10,7 @@
 namespace app {
 
 struct SpaceShortfall {
-  std::string drive;         // "C:"
+  std::string drive;          // "C:"
   std::int32_t neededKB = 0;  // kilobytes, rounded up
   std::int32_t freeKB = 0;    // rounded down
 };
@@ -19,7 +19,9 @@ struct SpaceShortfall {
 // clusters, with the files they replace still in place, and for the extracted items too
 // when the temporary folder lies on the same drive. Nothing when the drive has room, or
 // when its free space cannot be told (no drive letter, or the system cannot say).
-std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files, const std::string& destination,
-                                                 const std::string& temporaryFolder, const setup_file::ItemTable& table);
+std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files,
+                                                 const std::string& destination,
+                                                 const std::string& temporaryFolder,
+                                                 const setup_file::ItemTable& table);
 
 }  // namespace app

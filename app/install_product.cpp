@@ -46,7 +46,9 @@ constexpr char kDamagedSetupFile[] =
     "copy of the setup program.";
 
 std::string ApplicationNotInstalled(bool destinationFull) {
-  std::string text = "Pelmora.exe could not be installed, so the installation has stopped. No file has been changed.";
+  std::string text =
+      "Pelmora.exe could not be installed, so the installation has stopped. No file has been "
+      "changed.";
   if (destinationFull) text += " The destination drive is full.";
   return text;
 }
@@ -59,7 +61,9 @@ void Form1::InstallProduct() {
 
   Command1.SetEnabled(false);
   Command2.SetEnabled(false);
-  Label11.SetCaption("Files are being copied into temporary folder and are being expanded into install directory...");
+  Label11.SetCaption(
+      "Files are being copied into temporary folder and are being expanded into install "
+      "directory...");
 
   std::string sourceFolder = platform::Trim(toolkit.AppPath());
   if (platform::EndsWith(sourceFolder, "\\")) sourceFolder.pop_back();
@@ -75,9 +79,11 @@ void Form1::InstallProduct() {
 
   const std::string temporaryFolder = TemporaryFolder();
   if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
-    if (const int error = platform.files.MkDir(temporaryFolder); error != platform::SystemError::kSuccess) {
-      return StopRun("The temporary folder " + temporaryFolder + " could not be created (system error " +
-              platform::DecimalText(error) + "), so nothing has been installed.");
+    if (const int error = platform.files.MkDir(temporaryFolder);
+        error != platform::SystemError::kSuccess) {
+      return StopRun("The temporary folder " + temporaryFolder +
+                     " could not be created (system error " + platform::DecimalText(error) +
+                     "), so nothing has been installed.");
     }
   }
 
@@ -90,8 +96,9 @@ void Form1::InstallProduct() {
 
     Label12.SetCaption(std::string(file.temporaryName));
     Label12.Refresh();
-    const bool extracted = payload::ExtractPayloadItem(platform, sourcePath, temporaryItem,
-                                                       setup_file::kItemTable[item].size, places.bytesAfter[item]);
+    const bool extracted =
+        payload::ExtractPayloadItem(platform, sourcePath, temporaryItem,
+                                    setup_file::kItemTable[item].size, places.bytesAfter[item]);
     if (!extracted) {
       if (item == kApplication) return StopRun(ApplicationNotInstalled(false));
       toolkit.MsgBox(kItemMessages[item].extractionFailed, kRunMessageStyle, "Pelmora");
@@ -102,10 +109,13 @@ void Form1::InstallProduct() {
     toolkit.DoEvents();
     // What a failed extraction left behind is no item: the installed file stays as it is.
     payload::ItemInstallation installation;
-    if (extracted) installation = payload::InstallItem(platform, temporaryItem, destination, setup_file::kItemTable[item]);
+    if (extracted)
+      installation =
+          payload::InstallItem(platform, temporaryItem, destination, setup_file::kItemTable[item]);
     installed[item] = installation.installed;
     if (!installation.installed) {
-      if (item == kApplication) return StopRun(ApplicationNotInstalled(installation.destinationFull));
+      if (item == kApplication)
+        return StopRun(ApplicationNotInstalled(installation.destinationFull));
       toolkit.MsgBox(kItemMessages[item].expansionFailed, kRunMessageStyle, "Pelmora");
       outcome.FileNotInstalled(file.installedName);
     }
@@ -117,8 +127,8 @@ void Form1::InstallProduct() {
   Label11.Refresh();
   // The uninstall entry runs the uninstaller: it is written only when there is one to run.
   const bool uninstallerInPlace =
-      installed[kUninstaller] ||
-      platform::Exists(platform.files, directory + "\\Uninstall PLM.exe", platform::Attribute::kNormal);
+      installed[kUninstaller] || platform::Exists(platform.files, directory + "\\Uninstall PLM.exe",
+                                                  platform::Attribute::kNormal);
   integration::Registry registry(platform);
   const integration::RecordsWritten records =
       integration::WriteProductRecords(registry, directory, uninstallerInPlace);
@@ -130,7 +140,8 @@ void Form1::InstallProduct() {
   Label11.SetCaption("Shortcuts are being created...");
   Label11.Refresh();
   const std::vector<std::string> missingItems = integration::CreateProgramGroup(
-      Picture1.Link(), platform.files, directory, {.help = installed[kHelp], .uninstaller = installed[kUninstaller]});
+      Picture1.Link(), platform.files, directory,
+      {.help = installed[kHelp], .uninstaller = installed[kUninstaller]});
   if (!missingItems.empty()) {
     std::string text = "Program Manager did not add these items to the program group Pelmora:";
     for (const std::string& caption : missingItems) text += "\r" + caption;

@@ -9,7 +9,8 @@ void Module1::Main() {
   // Two setups at once would share the temporary folder and the destination.
   platform::Toolkit& toolkit = platform_.toolkit;
   if (!toolkit.ClaimInstance("Pelmora Setup")) {
-    toolkit.MsgBox("The setup of Pelmora is already running.", platform::MsgBoxStyle::kExclamation, "Pelmora");
+    toolkit.MsgBox("The setup of Pelmora is already running.", platform::MsgBoxStyle::kExclamation,
+                   "Pelmora");
     toolkit.EndProgram();
   }
   form2_.Show();

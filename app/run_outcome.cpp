@@ -11,7 +11,8 @@ void RunOutcome::GroupItemsMissing(const std::vector<std::string>& captions) {
 
 std::string RunOutcome::FinishText() const {
   if (Complete()) {
-    return "Installation of Pelmora has been successfully completed! You can run PLM from the Start Menu.";
+    return "Installation of Pelmora has been successfully completed! You can run PLM from the "
+           "Start Menu.";
   }
   std::string text = "Installation of Pelmora has finished with errors. Missing: ";
   for (std::size_t i = 0; i < missing_.size(); ++i) text += (i == 0 ? "" : "; ") + missing_[i];

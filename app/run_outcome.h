@@ -11,7 +11,9 @@ class RunOutcome {
  public:
   void FileNotInstalled(std::string_view installedName) { missing_.emplace_back(installedName); }
   void RecordsNotWritten() { missing_.emplace_back("the registry records"); }
-  void UninstallEntryNotWritten() { missing_.emplace_back("the entry in the list of installed programs"); }
+  void UninstallEntryNotWritten() {
+    missing_.emplace_back("the entry in the list of installed programs");
+  }
   void GroupItemsMissing(const std::vector<std::string>& captions);
 
   bool Complete() const { return missing_.empty(); }

@@ -7,7 +7,7 @@
 namespace app {
 
 struct SharedState {
-  std::uint8_t CurrentPage = 0;  // the wizard page shown, 1 to 4
+  std::uint8_t CurrentPage = 0;    // the wizard page shown, 1 to 4
   platform::FixedText InstallDir;  // the destination directory
   platform::FixedText TempDir;     // the system's temporary folder, without a trailing "\"
 };

@@ -12,7 +12,8 @@ constexpr std::array<std::uint32_t, 256> kRemainders = [] {
   std::array<std::uint32_t, 256> table{};
   for (std::uint32_t byte = 0; byte < table.size(); ++byte) {
     std::uint32_t remainder = byte;
-    for (int bit = 0; bit < 8; ++bit) remainder = (remainder >> 1) ^ ((remainder & 1) ? kPolynomial : 0);
+    for (int bit = 0; bit < 8; ++bit)
+      remainder = (remainder >> 1) ^ ((remainder & 1) ? kPolynomial : 0);
     table[byte] = remainder;
   }
   return table;
@@ -22,7 +23,8 @@ constexpr std::array<std::uint32_t, 256> kRemainders = [] {
 
 void Crc32::Add(const std::uint8_t* bytes, std::size_t count) {
   std::uint32_t state = state_;
-  for (std::size_t i = 0; i < count; ++i) state = kRemainders[(state ^ bytes[i]) & 0xFF] ^ (state >> 8);
+  for (std::size_t i = 0; i < count; ++i)
+    state = kRemainders[(state ^ bytes[i]) & 0xFF] ^ (state >> 8);
   state_ = state;
 }
 

@@ -8,7 +8,8 @@ namespace fuzz {
 namespace {
 
 // Reads a little-endian number of `size` bytes at `at` among the file's first 4096 bytes.
-bool ReadHeader(std::span<const std::uint8_t> file, std::uint64_t at, int size, std::uint64_t& value) {
+bool ReadHeader(std::span<const std::uint8_t> file, std::uint64_t at, int size,
+                std::uint64_t& value) {
   const std::uint64_t span = std::min<std::uint64_t>(file.size(), 4096);
   if (at + size > span) return false;
   value = 0;
@@ -19,11 +20,14 @@ bool ReadHeader(std::span<const std::uint8_t> file, std::uint64_t at, int size, 
 }  // namespace
 
 std::int64_t PlainImageEnd(std::span<const std::uint8_t> file) {
-  auto read = [&](std::uint64_t at, int size, std::uint64_t& value) { return ReadHeader(file, at, size, value); };
+  auto read = [&](std::uint64_t at, int size, std::uint64_t& value) {
+    return ReadHeader(file, at, size, value);
+  };
   std::uint64_t mz, peAt, signature, sections, optionalSize, headers;
   if (!read(0, 2, mz) || mz != 0x5A4D || !read(0x3C, 4, peAt)) return -1;
   if (!read(peAt, 4, signature) || signature != 0x4550) return -1;
-  if (!read(peAt + 6, 2, sections) || !read(peAt + 20, 2, optionalSize) || !read(peAt + 24 + 60, 4, headers)) {
+  if (!read(peAt + 6, 2, sections) || !read(peAt + 20, 2, optionalSize) ||
+      !read(peAt + 24 + 60, 4, headers)) {
     return -1;
   }
   std::uint64_t end = headers;
@@ -46,7 +50,9 @@ std::uint32_t PlainCrc32(std::span<const std::uint8_t> bytes) {
 }
 
 std::int64_t PlainPayloadEnd(std::span<const std::uint8_t> file) {
-  auto read = [&](std::uint64_t at, int size, std::uint64_t& value) { return ReadHeader(file, at, size, value); };
+  auto read = [&](std::uint64_t at, int size, std::uint64_t& value) {
+    return ReadHeader(file, at, size, value);
+  };
   const auto length = static_cast<std::int64_t>(file.size());
   std::uint64_t mz, peAt, signature, optionalSize, magic, count, offset, size;
   if (!read(0, 2, mz) || mz != 0x5A4D || !read(0x3C, 4, peAt)) return length;

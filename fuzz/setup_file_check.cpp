@@ -39,13 +39,15 @@ bool PlainCheck(const Bytes& file, const setup_file::ItemTable& table, const Ite
   std::int64_t bytesAfter = 0;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const std::int32_t size = table[i].size;
-    const auto position = fuzz::PlainPosition(payloadEnd, size, static_cast<std::int32_t>(bytesAfter));
+    const auto position =
+        fuzz::PlainPosition(payloadEnd, size, static_cast<std::int32_t>(bytesAfter));
     if (!position) return false;
     const auto first = file.begin() + (*position - 1);
     if (!std::equal(first, first + size, items[i].begin(), items[i].end())) return false;
     const fuzz::PlainExpansion expansion = fuzz::PlainExpand(items[i]);
     if (expansion.result != fuzz::PlainResult::kOk) return false;
-    if (expansion.bytes.size() != table[i].expandedLength || fuzz::PlainCrc32(expansion.bytes) != table[i].crc32) {
+    if (expansion.bytes.size() != table[i].expandedLength ||
+        fuzz::PlainCrc32(expansion.bytes) != table[i].crc32) {
       return false;
     }
     if (expected[i] && expansion.bytes != *expected[i]) return false;
@@ -59,7 +61,8 @@ setup_file::ItemTable TableFor(const ItemBytes& items) {
   setup_file::ItemTable table;
   std::string error;
   if (tools::mksetup::TableOf(items, table, error)) return table;
-  for (std::size_t i = 0; i < items.size(); ++i) table[i] = {static_cast<std::int32_t>(items[i].size()), 0, 0};
+  for (std::size_t i = 0; i < items.size(); ++i)
+    table[i] = {static_cast<std::int32_t>(items[i].size()), 0, 0};
   return table;
 }
 
@@ -70,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ItemBytes items;
   ExpectedFiles expected;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const Bytes bytes = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 200));
+    const Bytes bytes =
+        input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 200));
     switch (input.ConsumeIntegralInRange<int>(0, 3)) {
       case 0:  // ready bytes, whatever they are
         items[i] = bytes;
@@ -81,28 +85,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       default:
         items[i] = codec::szdd::Compress(bytes, 'x');
         expected[i] = bytes;
-        if (!bytes.empty() && input.ConsumeIntegralInRange<int>(0, 7) == 0) expected[i]->back() ^= 1;
+        if (!bytes.empty() && input.ConsumeIntegralInRange<int>(0, 7) == 0)
+          expected[i]->back() ^= 1;
     }
   }
   setup_file::ItemTable table = TableFor(items);
   if (input.ConsumeIntegralInRange<int>(0, 3) == 0) {
     setup_file::ItemRecord& wrong = table[input.ConsumeIntegralInRange<std::size_t>(0, 7)];
     switch (input.ConsumeIntegralInRange<int>(0, 2)) {
-      case 0: wrong.size = input.ConsumeIntegral<std::int32_t>(); break;
-      case 1: wrong.expandedLength = input.ConsumeIntegral<std::uint32_t>(); break;
-      default: wrong.crc32 = input.ConsumeIntegral<std::uint32_t>(); break;
+      case 0:
+        wrong.size = input.ConsumeIntegral<std::int32_t>();
+        break;
+      case 1:
+        wrong.expandedLength = input.ConsumeIntegral<std::uint32_t>();
+        break;
+      default:
+        wrong.crc32 = input.ConsumeIntegral<std::uint32_t>();
+        break;
     }
   }
   const std::size_t imageSize = input.ConsumeIntegralInRange<std::size_t>(0, 300);
-  const Bytes image = input.ConsumeBool() ? payload_test::PeImage(input.ConsumeBool(), 0x400 + imageSize)
-                                          : input.ConsumeBytes<std::uint8_t>(imageSize);
+  const Bytes image = input.ConsumeBool()
+                          ? payload_test::PeImage(input.ConsumeBool(), 0x400 + imageSize)
+                          : input.ConsumeBytes<std::uint8_t>(imageSize);
   Bytes file = tools::mksetup::AssembleSetupFile(image, items);
   switch (input.ConsumeIntegralInRange<int>(0, 7)) {
     case 0:
-      if (!file.empty()) file[input.ConsumeIntegralInRange<std::size_t>(0, file.size() - 1)] ^= 0x40;
+      if (!file.empty())
+        file[input.ConsumeIntegralInRange<std::size_t>(0, file.size() - 1)] ^= 0x40;
       break;
     case 1:
-      file.resize(file.size() - std::min(file.size(), input.ConsumeIntegralInRange<std::size_t>(1, 20)));
+      file.resize(file.size() -
+                  std::min(file.size(), input.ConsumeIntegralInRange<std::size_t>(1, 20)));
       break;
     case 2:
       file.resize(file.size() + input.ConsumeIntegralInRange<std::size_t>(1, 20), 0);
@@ -112,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::string problem = tools::mksetup::VerifySetupFile(file, table, items, expected);
-  fuzz::Require(problem.empty() == PlainCheck(file, table, items, expected),
-                problem.empty() ? "a bad setup file passes its check" : "a good setup file fails its check");
+  fuzz::Require(
+      problem.empty() == PlainCheck(file, table, items, expected),
+      problem.empty() ? "a bad setup file passes its check" : "a good setup file fails its check");
   return 0;
 }

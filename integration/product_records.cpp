@@ -6,7 +6,8 @@
 
 namespace integration {
 
-RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory, bool uninstallerInstalled) {
+RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory,
+                                   bool uninstallerInstalled) {
   using namespace product;
   const platform::RegKey machine = platform::kHKeyLocalMachine;
   RecordsWritten written;
@@ -21,7 +22,8 @@ RecordsWritten WriteProductRecords(Registry& registry, const std::string& direct
   written.uninstallEntry = registry.SetRegString(machine, kUninstallKey, kDisplayNameValue, kTitle);
   // The system runs this as a command line: quoted, so that a blank in the path does not
   // split it. The uninstaller's name is written out whole rather than appended.
-  static_assert(std::string_view(kUninstallerFile) == "Uninstall PLM.exe", "the command line names the uninstaller");
+  static_assert(std::string_view(kUninstallerFile) == "Uninstall PLM.exe",
+                "the command line names the uninstaller");
   written.uninstallEntry &= registry.SetRegString(machine, kUninstallKey, kUninstallStringValue,
                                                   "\"" + directory + "\\Uninstall PLM.exe\"");
   return written;

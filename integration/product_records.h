@@ -16,6 +16,7 @@ struct RecordsWritten {
 // Writes the records in their order, each reporting its own failure; `directory` is the
 // trimmed destination. The uninstall entry is written only when the destination holds an
 // uninstaller for it to run.
-RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory, bool uninstallerInstalled);
+RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory,
+                                   bool uninstallerInstalled);
 
 }  // namespace integration

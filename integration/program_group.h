@@ -20,6 +20,7 @@ struct InstalledExtras {
 // should hold but does not: every item when Program Manager does not answer or cannot
 // create the group. The link is closed on return.
 std::vector<std::string> CreateProgramGroup(platform::DdeLink& link, platform::FileSystem& files,
-                                            const std::string& directory, InstalledExtras installed);
+                                            const std::string& directory,
+                                            InstalledExtras installed);
 
 }  // namespace integration

@@ -12,7 +12,8 @@ using platform::RegKey;
 using platform::RegStatus::kSuccess;
 
 constexpr char kTitle[] = "Hata - Error";
-constexpr int kErrorStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation;
+constexpr int kErrorStyle =
+    platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation;
 constexpr std::uint32_t kNameBufferSize = 255;
 
 // The text before the first NUL, or all of it when it holds none.
@@ -22,7 +23,9 @@ std::string TextBeforeNul(const char* bytes, std::size_t size) {
 
 }  // namespace
 
-void Registry::ShowError(const std::string& text) { platform_.toolkit.MsgBox(text, kErrorStyle, kTitle); }
+void Registry::ShowError(const std::string& text) {
+  platform_.toolkit.MsgBox(text, kErrorStyle, kTitle);
+}
 
 bool Registry::CreateRegKey(RegKey rootKey, const std::string& keyPath) {
   RegKey key = 0;
@@ -45,8 +48,8 @@ bool Registry::SetValue(RegKey rootKey, const std::string& keyPath, const std::s
 }
 
 // A key that cannot be created or opened is reported as the string that cannot be written.
-bool Registry::SetRegString(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                            const std::string& valueText) {
+bool Registry::SetRegString(RegKey rootKey, const std::string& keyPath,
+                            const std::string& valueName, const std::string& valueText) {
   std::vector<std::uint8_t> data(valueText.begin(), valueText.end());
   data.push_back(0);
   if (SetValue(rootKey, keyPath, valueName, platform::RegType::kSz, data)) return true;
@@ -65,8 +68,8 @@ bool Registry::SetRegLong(RegKey rootKey, const std::string& keyPath, const std:
   return false;
 }
 
-std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                                   const std::string& defaultText) {
+std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath,
+                                   const std::string& valueName, const std::string& defaultText) {
   std::string result = defaultText;
   RegKey key = 0;
   if (platform_.registry.OpenKey(rootKey, keyPath, key) != kSuccess) return result;
@@ -78,7 +81,8 @@ std::string Registry::GetRegString(RegKey rootKey, const std::string& keyPath, c
     std::uint32_t secondType = platform::RegType::kNone;
     // The value may have changed, or gone, since the first query.
     if (platform_.registry.QueryValueEx(key, valueName, secondType,
-                                        reinterpret_cast<std::uint8_t*>(buffer.data()), length) == kSuccess &&
+                                        reinterpret_cast<std::uint8_t*>(buffer.data()),
+                                        length) == kSuccess &&
         secondType == platform::RegType::kSz && length <= buffer.size()) {
       result = TextBeforeNul(buffer.data(), length);
     }

@@ -27,10 +27,10 @@ class Registry {
   explicit Registry(platform::Platform& platform) : platform_(platform) {}
 
   bool CreateRegKey(platform::RegKey rootKey, const std::string& keyPath);
-  bool SetRegString(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                    const std::string& valueText);
-  bool SetRegLong(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                  std::int32_t valueNumber);
+  bool SetRegString(platform::RegKey rootKey, const std::string& keyPath,
+                    const std::string& valueName, const std::string& valueText);
+  bool SetRegLong(platform::RegKey rootKey, const std::string& keyPath,
+                  const std::string& valueName, std::int32_t valueNumber);
   std::string GetRegString(platform::RegKey rootKey, const std::string& keyPath,
                            const std::string& valueName, const std::string& defaultText);
   SubkeyList EnumRegKeys(platform::RegKey rootKey, const std::string& keyPath);

@@ -17,9 +17,11 @@ constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxSty
 constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
 
 // Does the file hold exactly the bytes the item table describes?
-bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path, const setup_file::ItemRecord& record) {
+bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path,
+                        const setup_file::ItemRecord& record) {
   int error = 0;
-  const std::unique_ptr<platform::FileChannel> file = files.Open(path, platform::ChannelMode::kRead, error);
+  const std::unique_ptr<platform::FileChannel> file =
+      files.Open(path, platform::ChannelMode::kRead, error);
   if (!file) return false;
   const std::int64_t length = file->Length();
   bool intact = length == static_cast<std::int64_t>(record.expandedLength);
@@ -37,16 +39,20 @@ bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path, co
 
 // What the user is told when the new file cannot take the installed file's place.
 std::string NotReplaced(const std::string& destination, int error) {
-  if (error == platform::SystemError::kSharingViolation || error == platform::SystemError::kAccessDenied) {
+  if (error == platform::SystemError::kSharingViolation ||
+      error == platform::SystemError::kAccessDenied) {
     return "'" + destination + "' is in use or read-only and keeps its earlier version.";
   }
-  return "'" + destination + "' could not be replaced (system error " + platform::DecimalText(error) + ").";
+  return "'" + destination + "' could not be replaced (system error " +
+         platform::DecimalText(error) + ").";
 }
 
 // An expansion failure that ExpandFile shows no message for.
 std::string SilentFailure(const std::string& destination, std::int32_t result) {
-  if (result == kDestinationFull) return "'" + destination + "' could not be written: the destination drive is full.";
-  return "'" + destination + "' could not be expanded (error " + platform::DecimalText(result) + ").";
+  if (result == kDestinationFull)
+    return "'" + destination + "' could not be written: the destination drive is full.";
+  return "'" + destination + "' could not be expanded (error " + platform::DecimalText(result) +
+         ").";
 }
 
 }  // namespace
@@ -63,9 +69,11 @@ ItemInstallation InstallItem(platform::Platform& platform, const std::string& te
   const std::int32_t expanded = ExpandFile(platform, temporaryItem, newFile, /*showErrors=*/true);
   if (expanded < 0) {
     outcome.destinationFull = expanded == kDestinationFull;
-    if (!ExpandFileReports(expanded)) toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
+    if (!ExpandFileReports(expanded))
+      toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
   } else if (!HoldsTheItemsBytes(platform.files, newFile, record)) {
-    toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle, "Error");
+    toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle,
+                   "Error");
   } else if (const int error = platform.files.Rename(newFile, target);
              error != platform::SystemError::kSuccess) {
     toolkit.MsgBox(NotReplaced(target, error), kStyle, "Error");
@@ -74,9 +82,11 @@ ItemInstallation InstallItem(platform::Platform& platform, const std::string& te
     return outcome;
   }
   const int removal = platform.files.Kill(newFile);
-  if (removal != platform::SystemError::kSuccess && removal != platform::SystemError::kFileNotFound) {
-    toolkit.MsgBox("The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
-                   kStyle, "Error");
+  if (removal != platform::SystemError::kSuccess &&
+      removal != platform::SystemError::kFileNotFound) {
+    toolkit.MsgBox(
+        "The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
+        kStyle, "Error");
   }
   return outcome;
 }

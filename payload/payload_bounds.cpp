@@ -20,13 +20,15 @@ bool ReadPayloadBounds(platform::FileChannel& setupFile, PayloadBounds& bounds) 
   return true;
 }
 
-bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path, std::int32_t payloadLength) {
+bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path,
+                      std::int32_t payloadLength) {
   int error = 0;
   const std::unique_ptr<platform::FileChannel> setupFile =
       files.Open(path, platform::ChannelMode::kRead, error);
   PayloadBounds bounds;
-  const bool whole = setupFile && ReadPayloadBounds(*setupFile, bounds) &&
-                     setup_file::PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
+  const bool whole =
+      setupFile && ReadPayloadBounds(*setupFile, bounds) &&
+      setup_file::PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
   if (setupFile) setupFile->Close();
   return whole;
 }

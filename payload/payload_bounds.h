@@ -19,6 +19,7 @@ bool ReadPayloadBounds(platform::FileChannel& setupFile, PayloadBounds& bounds);
 // True when the setup file at `path` can be read and exactly `payloadLength` bytes of items
 // lie between its image (with the padding) and its payload end: no item is missing, cut
 // short, or followed by bytes that would shift every item.
-bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path, std::int32_t payloadLength);
+bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path,
+                      std::int32_t payloadLength);
 
 }  // namespace payload

@@ -45,7 +45,8 @@ inline constexpr char kIncCurValue[] = "IncCur";
 inline constexpr int kIncCur = 1;
 // The entry in the system's list of programs that can be uninstalled: the title, and the
 // uninstaller's command line.
-inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
+inline constexpr char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
 inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
 

@@ -5,8 +5,9 @@
 namespace setup_file {
 
 std::size_t AlignmentPadding(std::uint64_t imageEnd, std::uint64_t payloadLength) {
-  return static_cast<std::size_t>((kSignatureAlignment - (imageEnd + payloadLength) % kSignatureAlignment) %
-                                  kSignatureAlignment);
+  return static_cast<std::size_t>(
+      (kSignatureAlignment - (imageEnd + payloadLength) % kSignatureAlignment) %
+      kSignatureAlignment);
 }
 
 bool PlaceItems(const ItemTable& table, ItemPlaces& places) {
@@ -20,7 +21,8 @@ bool PlaceItems(const ItemTable& table, ItemPlaces& places) {
   return true;
 }
 
-bool PayloadFitsExactly(std::int64_t imageEnd, std::int64_t payloadEnd, std::int32_t payloadLength) {
+bool PayloadFitsExactly(std::int64_t imageEnd, std::int64_t payloadEnd,
+                        std::int32_t payloadLength) {
   if (imageEnd < 0 || payloadLength < 0) return false;
   const auto length = static_cast<std::uint64_t>(payloadLength);
   const auto image = static_cast<std::uint64_t>(imageEnd);
@@ -45,4 +47,3 @@ bool ItemPosition(std::int64_t payloadEnd, std::int32_t itemSize, std::int32_t b
 }
 
 }  // namespace setup_file
-

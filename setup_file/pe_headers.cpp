@@ -11,7 +11,7 @@ constexpr std::size_t kNewHeaderPointer = 0x3C;  // in the DOS header: where "PE
 constexpr std::size_t kFileHeaderSize = 4 + 20;  // the signature and the COFF file header
 constexpr std::size_t kSectionCountField = 4 + 2;
 constexpr std::size_t kOptionalHeaderSizeField = 4 + 16;
-constexpr std::size_t kHeadersSizeField = 60;    // in the optional header, PE32 and PE32+ alike
+constexpr std::size_t kHeadersSizeField = 60;  // in the optional header, PE32 and PE32+ alike
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kSectionRawSizeField = 16;
 constexpr std::size_t kSectionRawPointerField = 20;
@@ -54,7 +54,8 @@ bool FindPeHeader(const HeaderReader& pe, std::size_t& peAt) {
 bool FindCertificateTable(const HeaderReader& pe, std::uint32_t& offset, std::uint32_t& size) {
   std::size_t peAt = 0;
   std::uint32_t optionalSize = 0, magic = 0, count = 0;
-  if (!FindPeHeader(pe, peAt) || !pe.U16(peAt + kOptionalHeaderSizeField, optionalSize)) return false;
+  if (!FindPeHeader(pe, peAt) || !pe.U16(peAt + kOptionalHeaderSizeField, optionalSize))
+    return false;
   const std::size_t optional = peAt + kFileHeaderSize;
   if (!pe.U16(optional, magic) || (magic != kPe32Magic && magic != kPe32PlusMagic)) return false;
   const std::size_t countAt = magic == kPe32Magic ? kPe32DirectoryCount : kPe32PlusDirectoryCount;

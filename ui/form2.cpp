@@ -12,7 +12,9 @@ namespace {
 constexpr platform::Colour kWhite{255, 255, 255};
 constexpr int kTurkishCharset = 162;
 
-platform::Font TitleFont(int points) { return {"MS Sans Serif", points, true, true, kTurkishCharset}; }
+platform::Font TitleFont(int points) {
+  return {"MS Sans Serif", points, true, true, kTurkishCharset};
+}
 
 }  // namespace
 
@@ -34,8 +36,10 @@ Form2::Form2(platform::Platform& platform)
 
 platform::Shape& Form2::LoadStrip() {
   const platform::Shape& first = Shape1(0);
-  const std::string name = "Shape1(" + platform::DecimalText(static_cast<std::int64_t>(strips_.size())) + ")";
-  auto& strip = *strips_.emplace_back(std::make_unique<platform::Shape>(*this, name, first.GetBounds()));
+  const std::string name =
+      "Shape1(" + platform::DecimalText(static_cast<std::int64_t>(strips_.size())) + ")";
+  auto& strip =
+      *strips_.emplace_back(std::make_unique<platform::Shape>(*this, name, first.GetBounds()));
   strip.SetVisible(false);
   ControlLoaded(strip);
   return strip;

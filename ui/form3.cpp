@@ -35,12 +35,18 @@ std::string NotFound(const std::string& root) {
 std::string DriveRefusal(platform::FileSystem& files, const std::string& root) {
   namespace Kind = platform::DriveKind;
   switch (files.DriveType(Trim(platform::LeftChars(root, 3)))) {
-    case Kind::kUnknown: return NotFound(root);
-    case Kind::kRemovable: return "Pelmora can not be installed into a diskette driver.";
-    case Kind::kRemote: return "Pelmora can not be installed into a network driver.";
-    case Kind::kCdRom: return "Pelmora can not be installed into a CD driver.";
-    case Kind::kRamDisk: return "Pelmora can not be installed into a RAM driver.";
-    default: return {};
+    case Kind::kUnknown:
+      return NotFound(root);
+    case Kind::kRemovable:
+      return "Pelmora can not be installed into a diskette driver.";
+    case Kind::kRemote:
+      return "Pelmora can not be installed into a network driver.";
+    case Kind::kCdRom:
+      return "Pelmora can not be installed into a CD driver.";
+    case Kind::kRamDisk:
+      return "Pelmora can not be installed into a RAM driver.";
+    default:
+      return {};
   }
 }
 

@@ -17,7 +17,8 @@ std::int32_t FreeKilobytes(const platform::DiskSpace& space) {
 
 std::string GroupThousands(std::int32_t value, const std::string& separator) {
   if (value == 0) return {};
-  const std::string digits = platform::DecimalText(value < 0 ? -static_cast<std::int64_t>(value) : value);
+  const std::string digits =
+      platform::DecimalText(value < 0 ? -static_cast<std::int64_t>(value) : value);
   std::string grouped = value < 0 ? "-" : "";
   for (std::size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;

@@ -108,12 +108,12 @@ class MainWindow {
 
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, USER_DEFAULT_SCREEN_DPI); }
 
-  void AddControl(HINSTANCE instance, const wchar_t* type, const wchar_t* text, DWORD style,
-                  int id, int left, int top, int width, int height) {
-    HWND control = CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style,
-                                   Scale(left), Scale(top), Scale(width), Scale(height), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                   nullptr);
+  void AddControl(HINSTANCE instance, const wchar_t* type, const wchar_t* text, DWORD style, int id,
+                  int left, int top, int width, int height) {
+    HWND control =
+        CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, Scale(left), Scale(top),
+                        Scale(width), Scale(height), window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
 
@@ -128,8 +128,7 @@ class MainWindow {
     AddControl(instance, WC_BUTTONW, L"&Help", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, IDHELP,
                kMargin, kCommandRowTop, kButtonWidth, kButtonHeight);
     AddControl(instance, WC_BUTTONW, L"Close", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, IDCANCEL,
-               kClientWidth - kMargin - kButtonWidth, kCommandRowTop, kButtonWidth,
-               kButtonHeight);
+               kClientWidth - kMargin - kButtonWidth, kCommandRowTop, kButtonWidth, kButtonHeight);
   }
 
   void OnCommand(int id) {
@@ -153,7 +152,8 @@ class MainWindow {
   void OpenHelp() {
     const WidePath path = PathIn(folder_, product::kHelp.installedName);
     if (!path.complete() || !OpenDocument(path)) {
-      Complain(NamingMessage("Pelmora could not open its help file ", product::kHelp.installedName).view());
+      Complain(NamingMessage("Pelmora could not open its help file ", product::kHelp.installedName)
+                   .view());
     }
   }
 

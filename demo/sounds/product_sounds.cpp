@@ -44,8 +44,10 @@ constexpr std::array kBeep = {
 };
 
 constexpr std::array kProductSounds = {
-    ProductSound{product::kSounds[0].installedName, kStop},  ProductSound{product::kSounds[1].installedName, kStart},
-    ProductSound{product::kSounds[2].installedName, kShot},  ProductSound{product::kSounds[3].installedName, kClick},
+    ProductSound{product::kSounds[0].installedName, kStop},
+    ProductSound{product::kSounds[1].installedName, kStart},
+    ProductSound{product::kSounds[2].installedName, kShot},
+    ProductSound{product::kSounds[3].installedName, kClick},
     ProductSound{product::kSounds[4].installedName, kBeep},
 };
 

@@ -7,7 +7,7 @@
 namespace demo {
 namespace {
 
-constexpr std::int64_t kUnit = 1 << 15;  // 1.0 in the Q15 fixed point used below
+constexpr std::int64_t kUnit = 1 << 15;         // 1.0 in the Q15 fixed point used below
 constexpr std::int64_t kSineCorrection = 7373;  // 0.225 in Q15: lifts the parabola onto a sine
 constexpr std::uint32_t kNoiseSeed = 0x9E3779B9u;
 
@@ -51,9 +51,12 @@ class Oscillator {
  private:
   std::int32_t Level() const {
     switch (waveform_) {
-      case Waveform::Sine: return Sine(phase_);
-      case Waveform::Square: return phase_ < 0x80000000u ? kFullScale : -kFullScale;
-      case Waveform::Noise: return held_;
+      case Waveform::Sine:
+        return Sine(phase_);
+      case Waveform::Square:
+        return phase_ < 0x80000000u ? kFullScale : -kFullScale;
+      case Waveform::Noise:
+        return held_;
     }
     return 0;
   }

@@ -78,7 +78,7 @@ bool StartFinishingCopy(const WidePath& folder) {
   const WidePath copy = NewTempFile(temp);
   if (copy.empty()) return false;
   HANDLE copyFile = CopyFileW(own.c_str(), copy.c_str(), FALSE) ? OpenForDeletionOnClose(copy)
-                                                                 : INVALID_HANDLE_VALUE;
+                                                                : INVALID_HANDLE_VALUE;
   if (copyFile == INVALID_HANDLE_VALUE) {
     DeleteFileW(copy.c_str());
     return false;

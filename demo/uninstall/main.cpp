@@ -29,9 +29,9 @@ int Begin() {
     Tell(demo::kNothingLeftText, MB_ICONINFORMATION);
     return 0;
   }
-  const int answer = demo::ShowMessage(nullptr, demo::kQuestionText, demo::kUninstallTitle,
-                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 |
-                                           MB_SETFOREGROUND);
+  const int answer =
+      demo::ShowMessage(nullptr, demo::kQuestionText, demo::kUninstallTitle,
+                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND);
   if (answer != IDYES) return 0;
   // Without a copy, do the work from here: only this program's file and folder stay behind.
   return demo::StartFinishingCopy(folder) ? 0 : Finish(folder);

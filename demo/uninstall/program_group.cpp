@@ -54,15 +54,15 @@ class ProgmanConversation {
   // `name`; Unknown when it gives none. The list is in the system's ANSI code page.
   Presence ListHolds(const wchar_t* item, std::string_view name) {
     HSZ itemName = DdeCreateStringHandleW(instance_, item, CP_WINUNICODE);
-    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation_, itemName, CF_TEXT,
-                                         XTYP_REQUEST, kTimeoutMs, nullptr);
+    HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation_, itemName, CF_TEXT, XTYP_REQUEST,
+                                         kTimeoutMs, nullptr);
     DdeFreeStringHandle(instance_, itemName);
     if (data == nullptr) return Presence::Unknown;
     DWORD size = 0;
     Presence presence = Presence::Unknown;
     if (const auto* text = reinterpret_cast<const char*>(DdeAccessData(data, &size))) {
-      presence = LinesHold(std::string_view(text, size), name) ? Presence::Present
-                                                                : Presence::Absent;
+      presence =
+          LinesHold(std::string_view(text, size), name) ? Presence::Present : Presence::Absent;
       DdeUnaccessData(data);
     }
     DdeFreeDataHandle(data);
@@ -72,9 +72,8 @@ class ProgmanConversation {
   bool Execute(std::string_view command) {
     WideText wide = ToWide(command);
     const auto bytes = static_cast<DWORD>((wide.view().size() + 1) * sizeof(wchar_t));
-    HDDEDATA done = DdeClientTransaction(reinterpret_cast<BYTE*>(wide.data()), bytes,
-                                         conversation_, nullptr, 0, XTYP_EXECUTE, kTimeoutMs,
-                                         nullptr);
+    HDDEDATA done = DdeClientTransaction(reinterpret_cast<BYTE*>(wide.data()), bytes, conversation_,
+                                         nullptr, 0, XTYP_EXECUTE, kTimeoutMs, nullptr);
     return done != nullptr;
   }
 

@@ -6,7 +6,11 @@ namespace platform {
 
 Control::Control(Form& owner, ControlKind kind, std::string name, Control* container, Bounds bounds,
                  int tabIndex)
-    : owner_(owner), kind_(kind), name_(std::move(name)), container_(container), tabIndex_(tabIndex),
+    : owner_(owner),
+      kind_(kind),
+      name_(std::move(name)),
+      container_(container),
+      tabIndex_(tabIndex),
       bounds_(bounds) {
   owner_.Register(*this);
 }
@@ -71,7 +75,8 @@ void Control::Changed(Property property) {
   if (FormPeer* peer = owner_.Peer()) peer->ControlChanged(*this, property);
 }
 
-PictureBox::PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
+PictureBox::PictureBox(Form& owner, std::string name, Control* container, Bounds bounds,
+                       int tabIndex)
     : Control(owner, ControlKind::kPictureBox, std::move(name), container, bounds, tabIndex),
       link_(owner.GetPlatform().dde) {}
 

@@ -27,7 +27,16 @@ enum class ControlKind : std::uint8_t {
 };
 
 // What changed, so that a backend's mirror updates only that.
-enum class Property : std::uint8_t { kCaption, kEnabled, kVisible, kValue, kBounds, kColours, kPicture, kList };
+enum class Property : std::uint8_t {
+  kCaption,
+  kEnabled,
+  kVisible,
+  kValue,
+  kBounds,
+  kColours,
+  kPicture,
+  kList
+};
 
 struct Bounds {
   int left = 0, top = 0, width = 0, height = 0;

@@ -37,7 +37,8 @@ bool DirList::SetPath(std::string_view path) {
   std::string full = WithoutTrailingBackslash(
       files.FullPath(std::string(IsDrive(path) ? path.substr(0, 2) : path)));
   // The list names a drive by its capital letter, whichever way the path was spelled.
-  if (!full.empty() && full[0] >= 'a' && full[0] <= 'z') full[0] = static_cast<char>(full[0] - 'a' + 'A');
+  if (!full.empty() && full[0] >= 'a' && full[0] <= 'z')
+    full[0] = static_cast<char>(full[0] - 'a' + 'A');
   std::vector<std::string> subfolders;
   if (!IsDrivePath(full) || !files.ListFolders(full, subfolders)) return false;
   const bool moved = full != path_;

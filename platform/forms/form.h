@@ -35,7 +35,7 @@ enum class FormProperty : std::uint8_t { kCaption, kVisible, kSize, kIcon };
 struct FormDesign {
   std::string caption;
   BorderStyle border = BorderStyle::kFixedSingle;
-  int width = 0;   // client area, twips
+  int width = 0;  // client area, twips
   int height = 0;
   bool centred = true;  // otherwise at the screen's top-left corner
   bool showsIcon = false;

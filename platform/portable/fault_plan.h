@@ -60,7 +60,8 @@ struct FaultPointInfo {
 constexpr int kOperationFailed = 1;
 
 // The fault points by name, each at the place of its FaultPoint.
-inline constexpr std::array<FaultPointInfo, static_cast<std::size_t>(FaultPoint::kClaimInstance) + 1>
+inline constexpr std::array<FaultPointInfo,
+                            static_cast<std::size_t>(FaultPoint::kClaimInstance) + 1>
     kFaultPoints = {{
         {FaultPoint::kGetAttributes, "GetAttributes", SystemError::kAccessDenied},
         {FaultPoint::kMkDir, "MkDir", SystemError::kAccessDenied},
@@ -124,7 +125,9 @@ class FaultPlan {
     int error = 0;
     int atCall = 0;  // 0: none
     bool persistent = false;
-    bool Hits(int call) const { return atCall != 0 && (call == atCall || (persistent && call > atCall)); }
+    bool Hits(int call) const {
+      return atCall != 0 && (call == atCall || (persistent && call > atCall));
+    }
   };
   static std::size_t IndexOf(std::string_view operation);
 

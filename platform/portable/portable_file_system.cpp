@@ -22,20 +22,31 @@ constexpr std::size_t kMaxPath = 259;  // characters, without the terminating NU
 
 int SystemErrorOf(int error) {
   switch (error) {
-    case ENOENT: return SystemError::kFileNotFound;
-    case ENOTDIR: return SystemError::kPathNotFound;
+    case ENOENT:
+      return SystemError::kFileNotFound;
+    case ENOTDIR:
+      return SystemError::kPathNotFound;
     case EACCES:
     case EPERM:
-    case EISDIR: return SystemError::kAccessDenied;
-    case EEXIST: return SystemError::kAlreadyExists;
-    case ENOTEMPTY: return SystemError::kDirNotEmpty;
-    case ENOSPC: return SystemError::kDiskFull;
-    case EROFS: return SystemError::kWriteProtect;
+    case EISDIR:
+      return SystemError::kAccessDenied;
+    case EEXIST:
+      return SystemError::kAlreadyExists;
+    case ENOTEMPTY:
+      return SystemError::kDirNotEmpty;
+    case ENOSPC:
+      return SystemError::kDiskFull;
+    case EROFS:
+      return SystemError::kWriteProtect;
     case EMFILE:
-    case ENFILE: return SystemError::kTooManyOpenFiles;
-    case ENOMEM: return SystemError::kNotEnoughMemory;
-    case ENAMETOOLONG: return kFilenameTooLong;
-    default: return SystemError::kAccessDenied;
+    case ENFILE:
+      return SystemError::kTooManyOpenFiles;
+    case ENOMEM:
+      return SystemError::kNotEnoughMemory;
+    case ENAMETOOLONG:
+      return kFilenameTooLong;
+    default:
+      return SystemError::kAccessDenied;
   }
 }
 
@@ -56,7 +67,8 @@ char DriveLetterOf(std::string_view path) {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsInvalidNameCharacter(char c) {
-  return static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+  return static_cast<unsigned char>(c) < 32 ||
+         std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
 }
 
 // Splits the part after "X:" into components, folding "." and "..", and trimming the
@@ -84,7 +96,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*") pattern = "*";
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || EqualsIgnoringCase(pattern.substr(p, 1), name.substr(n, 1)))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || EqualsIgnoringCase(pattern.substr(p, 1), name.substr(n, 1)))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -131,7 +144,8 @@ class PortableChannel : public FileChannel {
 
   std::int64_t Length() override {
     struct stat info {};
-    if (fd_ < 0 || files_.faults_.Check(FaultPoint::kLength) != 0 || fstat(fd_, &info) != 0) return -1;
+    if (fd_ < 0 || files_.faults_.Check(FaultPoint::kLength) != 0 || fstat(fd_, &info) != 0)
+      return -1;
     return info.st_size;
   }
 
@@ -175,17 +189,20 @@ class PortableChannel : public FileChannel {
 
 bool InAnsiCodePage(std::string_view text) {
   // A lead byte of 0xC4 or above starts a code point beyond U+00FF.
-  return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xC4; });
+  return std::none_of(text.begin(), text.end(),
+                      [](char c) { return static_cast<unsigned char>(c) >= 0xC4; });
 }
 
 std::string ShortName(std::string_view name) {
   const std::size_t dot = name.rfind('.');
   const std::string_view base = name.substr(0, dot);
-  const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+  const std::string_view extension =
+      dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
   const std::string shortBase = ShortNamePart(base, 8);
   const std::string shortExtension = ShortNamePart(extension, 3);
-  const bool isShort = shortBase.size() == base.size() && shortExtension.size() == extension.size() &&
-                       name.find('.') == dot && !base.empty();
+  const bool isShort = shortBase.size() == base.size() &&
+                       shortExtension.size() == extension.size() && name.find('.') == dot &&
+                       !base.empty();
   std::string alias = isShort ? shortBase : ShortNamePart(base, 6) + "~1";
   if (!shortExtension.empty()) alias += "." + shortExtension;
   return alias;
@@ -197,7 +214,9 @@ void PortableFileSystem::MapDrive(char letter, DriveSetup drive) {
   drives_[Lower(std::string(1, letter))[0]] = std::move(drive);
 }
 
-DriveSetup& PortableFileSystem::Drive(char letter) { return drives_.at(Lower(std::string(1, letter))[0]); }
+DriveSetup& PortableFileSystem::Drive(char letter) {
+  return drives_.at(Lower(std::string(1, letter))[0]);
+}
 
 const DriveSetup* PortableFileSystem::FindDrive(char letter) const {
   const auto found = drives_.find(letter);
@@ -215,7 +234,7 @@ std::uint32_t PortableFileSystem::ExtraAttributes(const std::string& key) const 
 }
 
 std::optional<PortableFileSystem::Resolved> PortableFileSystem::Resolve(const std::string& path,
-                                                                       int& error) const {
+                                                                        int& error) const {
   const char letter = DriveLetterOf(path);
   const DriveSetup* drive = letter != 0 ? FindDrive(letter) : nullptr;
   if (drive == nullptr) {
@@ -294,7 +313,8 @@ int PortableFileSystem::MkDir(const std::string& path) {
   std::error_code failed;
   if (fs::exists(resolved->host, failed)) return SystemError::kAlreadyExists;
   if (!IsDirectory(resolved->host.parent_path())) return SystemError::kPathNotFound;
-  if ((ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0) return SystemError::kAccessDenied;
+  if ((ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0)
+    return SystemError::kAccessDenied;
   if (!fs::create_directory(resolved->host, failed)) return SystemErrorOf(failed.value());
   return SystemError::kSuccess;
 }
@@ -397,13 +417,15 @@ std::unique_ptr<FileChannel> PortableFileSystem::Open(const std::string& path, C
     error = SystemError::kAccessDenied;
     return nullptr;
   }
-  const bool lockedByOthers = writers_.count(resolved->key) != 0 ||
-                              (mode == ChannelMode::kWriteLocked && readers_.count(resolved->key) != 0);
+  const bool lockedByOthers =
+      writers_.count(resolved->key) != 0 ||
+      (mode == ChannelMode::kWriteLocked && readers_.count(resolved->key) != 0);
   if (lockedByOthers) {
     error = SystemError::kSharingViolation;
     return nullptr;
   }
-  if (mode == ChannelMode::kWriteLocked && (ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0) {
+  if (mode == ChannelMode::kWriteLocked &&
+      (ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0) {
     error = SystemError::kAccessDenied;
     return nullptr;
   }
@@ -485,7 +507,8 @@ std::string PortableFileSystem::AnsiPath(const std::string& path) {
   // The names as the disk spells them, from the drive down.
   std::string shortPath = path.substr(0, 2);
   fs::path host = Drive(resolved->drive).hostRoot;
-  for (const auto& part : fs::relative(resolved->host, host)) shortPath += "\\" + ShortName(part.string());
+  for (const auto& part : fs::relative(resolved->host, host))
+    shortPath += "\\" + ShortName(part.string());
   return shortPath;
 }
 
@@ -499,12 +522,13 @@ bool PortableFileSystem::ListFolders(const std::string& path, std::vector<std::s
   for (const auto& entry : fs::directory_iterator(resolved->host, failed)) {
     if (!entry.is_directory()) continue;
     const std::string name = entry.path().filename().string();
-    const std::string key = resolved->key + (resolved->key.back() == '\\' ? "" : "\\") + Lower(name);
-    if ((ExtraAttributes(key) & (Attribute::kHidden | Attribute::kSystem)) == 0) names.push_back(name);
+    const std::string key =
+        resolved->key + (resolved->key.back() == '\\' ? "" : "\\") + Lower(name);
+    if ((ExtraAttributes(key) & (Attribute::kHidden | Attribute::kSystem)) == 0)
+      names.push_back(name);
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return Lower(a) < Lower(b);
-  });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
   return !failed;
 }
 

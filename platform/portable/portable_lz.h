@@ -2,8 +2,9 @@
 // The LZ expansion library of the portable platform: lz32's open, copy and close over the
 // portable file system and our SZDD decoder, with lz32's result conventions. As lz32 does,
 // an open that fails is tried once more under the name's compressed form ("x.exe" as
-// "x.ex_"), for writing too. Open failures are the file system's (its "Open" faults included); a copy fails as the source and the
-// destination make it, or with the code of an "LZCopy" fault (-5, -6, -7 arise no other way).
+// "x.ex_"), for writing too. Open failures are the file system's (its "Open" faults included); a
+// copy fails as the source and the destination make it, or with the code of an "LZCopy" fault (-5,
+// -6, -7 arise no other way).
 #include <cstdint>
 #include <map>
 #include <memory>

@@ -14,7 +14,11 @@ namespace platform::portable {
 class PortablePlatform {
  public:
   PortablePlatform()
-      : toolkit(faults), files(faults), registry(faults), lz(faults, files), programManager(faults, files),
+      : toolkit(faults),
+        files(faults),
+        registry(faults),
+        lz(faults, files),
+        programManager(faults, files),
         platform{toolkit, files, registry, lz, programManager} {}
 
   FaultPlan faults;

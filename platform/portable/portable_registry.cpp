@@ -24,13 +24,15 @@ char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 
 }  // namespace
 
-bool PortableRegistry::CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
+bool PortableRegistry::CaseInsensitiveLess::operator()(const std::string& a,
+                                                       const std::string& b) const {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char x, char y) { return Upper(x) < Upper(y); });
 }
 
 PortableRegistry::PortableRegistry(FaultPlan& faults) : faults_(faults) {
-  for (RegKey root = 0x80000000; root <= 0x80000005; ++root) roots_[root] = std::make_unique<Node>();
+  for (RegKey root = 0x80000000; root <= 0x80000005; ++root)
+    roots_[root] = std::make_unique<Node>();
 }
 
 PortableRegistry::~PortableRegistry() = default;
@@ -164,7 +166,8 @@ long PortableRegistry::SetValueEx(RegKey key, const std::string& name, std::uint
   const auto handle = handles_.find(key);
   if (handle == handles_.end()) return kInvalidHandle;
   if (!handle->second.writable) return RegStatus::kAccessDenied;
-  handle->second.node->values[name] = StoredValue{type, std::vector<std::uint8_t>(data, data + size)};
+  handle->second.node->values[name] =
+      StoredValue{type, std::vector<std::uint8_t>(data, data + size)};
   return RegStatus::kSuccess;
 }
 
@@ -191,7 +194,8 @@ long PortableRegistry::QueryValueEx(RegKey key, const std::string& name, std::ui
   return RegStatus::kSuccess;
 }
 
-long PortableRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t capacity) {
+long PortableRegistry::EnumKey(RegKey key, std::uint32_t index, char* name,
+                               std::uint32_t capacity) {
   if (const int error = faults_.Check(FaultPoint::kEnumKey)) return error;
   const auto handle = handles_.find(key);
   if (handle == handles_.end()) return kInvalidHandle;

@@ -26,9 +26,11 @@ class PortableRegistry : public RegistryApi {
 
   // Setting up and looking in, without handles.
   void PutValue(RegKey root, const std::string& path, const std::string& name, StoredValue value);
-  void PutString(RegKey root, const std::string& path, const std::string& name, const std::string& text);
+  void PutString(RegKey root, const std::string& path, const std::string& name,
+                 const std::string& text);
   void PutKey(RegKey root, const std::string& path);
-  std::optional<StoredValue> FindValue(RegKey root, const std::string& path, const std::string& name) const;
+  std::optional<StoredValue> FindValue(RegKey root, const std::string& path,
+                                       const std::string& name) const;
   bool KeyExists(RegKey root, const std::string& path) const;
   // Creating or writing the key or anything below it is refused (no rights).
   void DenyWrites(RegKey root, const std::string& path);

@@ -25,7 +25,9 @@ class HeadlessFormPeer : public FormPeer {
   void FormChanged(FormProperty) override {}
   void ControlChanged(Control&, Property) override {}
   void ControlAdded(Control&) override {}
-  void Repaint(Control& control) override { toolkit_.RecordRepaint(control.Name(), control.Caption()); }
+  void Repaint(Control& control) override {
+    toolkit_.RecordRepaint(control.Name(), control.Caption());
+  }
   void Focus(Control*) override {}
 
  private:

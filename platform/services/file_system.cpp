@@ -5,7 +5,8 @@ namespace platform {
 bool Exists(FileSystem& files, const std::string& path, std::uint32_t attributes) {
   const std::uint32_t found = files.GetAttributes(path);
   if (found == Attribute::kNoEntry) return false;
-  const std::uint32_t special = found & (Attribute::kHidden | Attribute::kSystem | Attribute::kDirectory);
+  const std::uint32_t special =
+      found & (Attribute::kHidden | Attribute::kSystem | Attribute::kDirectory);
   return (special & ~attributes) == 0;
 }
 

@@ -100,7 +100,8 @@ class FileSystem {
   // folder is not replaced.
   virtual int Rename(const std::string& from, const std::string& to) = 0;
   // Opens a raw byte channel; on failure returns null and sets `error`.
-  virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) = 0;
+  virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode,
+                                            int& error) = 0;
 
   // The system's temporary folder with its trailing "\" (GetTempPath), or an empty text.
   virtual std::string TempPath() = 0;

@@ -16,8 +16,8 @@ struct OfStruct {
 };
 
 namespace LzStyle {
-constexpr std::uint16_t kRead = 0x0000;     // OF_READ
-constexpr std::uint16_t kCreate = 0x1000;   // OF_CREATE: create, or empty an existing file
+constexpr std::uint16_t kRead = 0x0000;    // OF_READ
+constexpr std::uint16_t kCreate = 0x1000;  // OF_CREATE: create, or empty an existing file
 }  // namespace LzStyle
 
 // The results of LZCopy below zero.

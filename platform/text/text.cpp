@@ -17,7 +17,8 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 std::string DecimalText(std::int64_t number) {
   // Counted unsigned, so that the most negative number has its digits too.
-  std::uint64_t rest = number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
+  std::uint64_t rest =
+      number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
   char reversed[20];
   std::size_t count = 0;
   do {
@@ -38,7 +39,9 @@ std::string LeftChars(std::string_view text, std::size_t count) {
   return std::string(text.substr(0, bytes));
 }
 
-static char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+static char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),

@@ -8,10 +8,12 @@ namespace {
 
 std::wstring ShortPath(const std::wstring& path) {
   std::wstring shortPath(MAX_PATH, L'\0');
-  DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  DWORD length =
+      GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
   if (length >= shortPath.size()) {
     shortPath.resize(length);
-    length = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    length =
+        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
   }
   shortPath.resize(length < shortPath.size() ? length : 0);
   return shortPath;

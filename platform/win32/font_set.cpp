@@ -45,7 +45,8 @@ HFONT FontSet::Take(const Control& control) {
 }
 
 std::vector<FontSet::OwnFont>::iterator FontSet::Find(const Control& control) {
-  return std::find_if(own_.begin(), own_.end(), [&](const OwnFont& own) { return own.label == &control; });
+  return std::find_if(own_.begin(), own_.end(),
+                      [&](const OwnFont& own) { return own.label == &control; });
 }
 
 HFONT FontSet::Make(const wchar_t* face, int points, bool bold, bool italic, int charset) const {

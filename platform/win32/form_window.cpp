@@ -222,8 +222,7 @@ void FormWindow::CreateFormWindow() {
                                          look.style, 0, 0, 0, 0, owner, nullptr,
                                          GetModuleHandleW(nullptr), this)
                        : nullptr;
-  if (window_ == nullptr)
-    EndWithFailure("The window " + form_.Name() + " could not be created.");
+  if (window_ == nullptr) EndWithFailure("The window " + form_.Name() + " could not be created.");
 }
 
 void FormWindow::AddChild(Control& control) {

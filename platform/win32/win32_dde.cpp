@@ -42,9 +42,9 @@ void AdmitAnswers(HWND window) {
 // The command in a block of shared memory, with its NUL: UTF-16 when both windows are
 // Unicode, otherwise in the ANSI code page. Null when there is no memory for it.
 HGLOBAL CommandBlock(const std::wstring& command, bool unicode) {
-  const int size = unicode ? static_cast<int>((command.size() + 1) * sizeof(wchar_t))
-                           : WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, nullptr, 0,
-                                                 nullptr, nullptr);
+  const int size =
+      unicode ? static_cast<int>((command.size() + 1) * sizeof(wchar_t))
+              : WideCharToMultiByte(CP_ACP, 0, command.c_str(), -1, nullptr, 0, nullptr, nullptr);
   const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size));
   void* bytes = block != nullptr ? GlobalLock(block) : nullptr;
   if (bytes == nullptr) {
@@ -84,8 +84,8 @@ class Conversation {
   void AwaitAnswer(DWORD timeoutMs);
 
   HWND window_;
-  HWND server_ = nullptr;      // null until a server answers, and once it has ended
-  LPARAM names_ = 0;           // the atoms of service and topic
+  HWND server_ = nullptr;  // null until a server answers, and once it has ended
+  LPARAM names_ = 0;       // the atoms of service and topic
   bool initiating_ = false;
   HGLOBAL pending_ = nullptr;  // the command that waits for its acknowledgement
   bool answered_ = false;
@@ -203,8 +203,7 @@ void Conversation::Receive(UINT message, HWND sender, LPARAM lParam) {
   }
 }
 
-LRESULT CALLBACK Conversation::Procedure(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+LRESULT CALLBACK Conversation::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Here come the initiate's answers, and what the program's own event loop takes from
   // the queue between commands.
   auto* conversation = reinterpret_cast<Conversation*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -28,11 +28,13 @@ TEST_F(ChangeDirTest, TheChooserReplacesTheWizardAndHandsTheFolderBack) {
   EXPECT_TRUE(Chooser().Visible());
   // The user picks drive D, then opens its folder Games.
   const auto& drives = Chooser().Drive1.Entries();
-  const auto d = std::find_if(drives.begin(), drives.end(), [](const std::string& e) { return e.rfind("d:", 0) == 0; });
+  const auto d = std::find_if(drives.begin(), drives.end(),
+                              [](const std::string& e) { return e.rfind("d:", 0) == 0; });
   ASSERT_NE(d, drives.end());
   h.Act([&] { Chooser().Drive1.UserPick(static_cast<int>(d - drives.begin())); });
   const auto& folders = Chooser().Dir1.Entries();
-  const auto games = std::find_if(folders.begin(), folders.end(), [](const platform::DirEntry& e) { return e.name == "Games"; });
+  const auto games = std::find_if(folders.begin(), folders.end(),
+                                  [](const platform::DirEntry& e) { return e.name == "Games"; });
   ASSERT_NE(games, folders.end());
   h.Act([&] { Chooser().Dir1.UserOpen(static_cast<int>(games - folders.begin())); });
   EXPECT_EQ(Chooser().Dir1.Path(), "D:\\Games");

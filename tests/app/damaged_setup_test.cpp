@@ -19,7 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr char kDestination[] = "C:\\Program Files\\Pelmora";
 constexpr char kSetup[] = "C:\\Setup\\setup.exe";
 constexpr char kDamaged[] =
-    "The setup file is damaged or incomplete, so nothing has been installed. Please get a new copy of the "
+    "The setup file is damaged or incomplete, so nothing has been installed. Please get a new copy "
+    "of the "
     "setup program.";
 
 class DamagedSetupFile : public ::testing::Test {
@@ -48,7 +49,8 @@ class DamagedSetupFile : public ::testing::Test {
     h->MakeFolder(kDestination);
     for (const auto& product : product::kProductFiles) h->WriteFile(Installed(product), "earlier");
     std::ofstream(h->Host(kSetup), std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
     h->Start();
     h->GoToDestinationPage();
     h->Click(h->Wizard().Command2);
@@ -64,7 +66,8 @@ class DamagedSetupFile : public ::testing::Test {
   // Where item `item` (in run order) starts in the setup file.
   std::size_t ItemStart(std::size_t item) const {
     std::size_t behind = 0;
-    for (std::size_t i = 0; i <= item; ++i) behind += static_cast<std::size_t>(setup_file::kItemTable[i].size);
+    for (std::size_t i = 0; i <= item; ++i)
+      behind += static_cast<std::size_t>(setup_file::kItemTable[i].size);
     return setup.size() - behind;
   }
 
@@ -73,10 +76,17 @@ class DamagedSetupFile : public ::testing::Test {
 
 // Cut anywhere, or with bytes behind the payload, no item lies where the table says.
 TEST_F(DamagedSetupFile, CutShortOrGrownItInstallsNothingAndSaysSo) {
-  const std::size_t lengths[] = {0, 100, setup.size() / 2, ItemStart(0) + 1, setup.size() - 8,
-                                 setup.size() - 1, setup.size() + 1, setup.size() + 8};
+  const std::size_t lengths[] = {0,
+                                 100,
+                                 setup.size() / 2,
+                                 ItemStart(0) + 1,
+                                 setup.size() - 8,
+                                 setup.size() - 1,
+                                 setup.size() + 1,
+                                 setup.size() + 8};
   for (const std::size_t length : lengths) {
-    SCOPED_TRACE("a setup file of " + std::to_string(length) + " bytes instead of " + std::to_string(setup.size()));
+    SCOPED_TRACE("a setup file of " + std::to_string(length) + " bytes instead of " +
+                 std::to_string(setup.size()));
     Bytes file = setup;
     file.resize(length, 0);
     const auto h = InstallFrom(file);
@@ -96,7 +106,8 @@ class ChangedByte : public DamagedSetupFile, public ::testing::WithParamInterfac
 TEST_P(ChangedByte, TheItemKeepsItsEarlierFileAndTheUserIsTold) {
   const std::size_t item = GetParam();
   const product::ProductFile& product = product::kProductFiles[item];
-  for (const std::size_t offset : {std::size_t{8}, static_cast<std::size_t>(setup_file::kItemTable[item].size) / 2}) {
+  for (const std::size_t offset :
+       {std::size_t{8}, static_cast<std::size_t>(setup_file::kItemTable[item].size) / 2}) {
     SCOPED_TRACE("byte " + std::to_string(offset) + " of " + std::string(product.temporaryName));
     Bytes file = setup;
     file[ItemStart(item) + offset] ^= 0x5A;
@@ -108,13 +119,15 @@ TEST_P(ChangedByte, TheItemKeepsItsEarlierFileAndTheUserIsTold) {
       EXPECT_EQ(EarlierFilesKept(*h), 8);
     } else {
       EXPECT_EQ(h->Wizard().Label11.Caption(),
-                "Installation of Pelmora has finished with errors. Missing: " + std::string(product.installedName) + ".");
+                "Installation of Pelmora has finished with errors. Missing: " +
+                    std::string(product.installedName) + ".");
       EXPECT_EQ(EarlierFilesKept(*h), 1);
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryItem, ChangedByte, ::testing::Range<std::size_t>(0, setup_file::kItemCount));
+INSTANTIATE_TEST_SUITE_P(EveryItem, ChangedByte,
+                         ::testing::Range<std::size_t>(0, setup_file::kItemCount));
 
 }  // namespace
 }  // namespace app_test

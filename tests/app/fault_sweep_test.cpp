@@ -49,10 +49,14 @@ enum class Ending { kComplete, kFinishedWithErrors, kStopped, kRefusedOnPage3 };
 
 const char* NameOf(Ending ending) {
   switch (ending) {
-    case Ending::kComplete: return "complete";
-    case Ending::kFinishedWithErrors: return "finished with errors";
-    case Ending::kStopped: return "stopped with a message";
-    case Ending::kRefusedOnPage3: return "refused on page 3";
+    case Ending::kComplete:
+      return "complete";
+    case Ending::kFinishedWithErrors:
+      return "finished with errors";
+    case Ending::kStopped:
+      return "stopped with a message";
+    case Ending::kRefusedOnPage3:
+      return "refused on page 3";
   }
   return "?";
 }
@@ -72,7 +76,8 @@ class FaultSweep : public ::testing::Test {
       h.WriteFile(Installed(item), std::string(earlier.begin(), earlier.end()));
     }
     h.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", kDestination);
-    h.registry.PutValue(kHKeyLocalMachine, kProductKey, "Version", {platform::RegType::kDword, {6, 0, 0, 0}});
+    h.registry.PutValue(kHKeyLocalMachine, kProductKey, "Version",
+                        {platform::RegType::kDword, {6, 0, 0, 0}});
     planFaults(h.backend.faults);
 
     h.Start();
@@ -91,7 +96,8 @@ class FaultSweep : public ::testing::Test {
 
  private:
   static std::string Installed(std::size_t item) {
-    return std::string(kDestination) + "\\" + std::string(product::kProductFiles[item].installedName);
+    return std::string(kDestination) + "\\" +
+           std::string(product::kProductFiles[item].installedName);
   }
 
   static std::vector<std::string> Told(WizardHarness& h) {
@@ -109,12 +115,14 @@ class FaultSweep : public ::testing::Test {
     std::vector<std::string> notNew;
     for (const auto& entry : fs::directory_iterator(h.Host(kDestination))) {
       const std::string name = entry.path().filename().string();
-      EXPECT_TRUE(IsProductFile(name) || WasToldOf(h, name)) << "a stray file " << name << " without a word";
+      EXPECT_TRUE(IsProductFile(name) || WasToldOf(h, name))
+          << "a stray file " << name << " without a word";
     }
     for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
       const Bytes content = ReadHostFile(h.Host(Installed(item)));
       const bool isNew = content == *product[item];
-      EXPECT_TRUE(isNew || content == EarlierContent(item)) << Installed(item) << " is destroyed or partial";
+      EXPECT_TRUE(isNew || content == EarlierContent(item))
+          << Installed(item) << " is destroyed or partial";
       if (!isNew) notNew.emplace_back(product::kProductFiles[item].installedName);
     }
     return notNew;
@@ -140,9 +148,11 @@ class FaultSweep : public ::testing::Test {
       return found ? found->data : Bytes();
     };
     return value(kProductKey, "Dizin") == RegString(kDestination) &&
-           value(kProductKey, "Version") == Bytes{7, 0, 0, 0} && value(kProductKey, "IncCur") == Bytes{1, 0, 0, 0} &&
+           value(kProductKey, "Version") == Bytes{7, 0, 0, 0} &&
+           value(kProductKey, "IncCur") == Bytes{1, 0, 0, 0} &&
            value(kUninstallKey, "DisplayName") == RegString("Tarvo's Pelmora") &&
-           value(kUninstallKey, "UninstallString") == RegString(std::string("\"") + kDestination + "\\Uninstall PLM.exe\"");
+           value(kUninstallKey, "UninstallString") ==
+               RegString(std::string("\"") + kDestination + "\\Uninstall PLM.exe\"");
   }
 
   static bool GroupComplete(WizardHarness& h) {
@@ -164,7 +174,8 @@ class FaultSweep : public ::testing::Test {
     }
     if (finished) {
       for (const std::string& name : notNew) {
-        EXPECT_NE(finishText.find(name), std::string::npos) << "the finish text does not name " << name;
+        EXPECT_NE(finishText.find(name), std::string::npos)
+            << "the finish text does not name " << name;
       }
       return finishText == kSuccess ? Ending::kComplete : Ending::kFinishedWithErrors;
     }
@@ -200,7 +211,8 @@ TEST_F(FaultSweep, EveryPlatformCallFailingOnceOrFromThenOnLosesNothingAndMisrep
   }
   std::printf("fault sweep over %d platform calls:\n", calls);
   for (const auto& [mode, counts] : endings) {
-    for (const auto& [ending, count] : counts) std::printf("  failing %s: %d %s\n", mode.c_str(), count, NameOf(ending));
+    for (const auto& [ending, count] : counts)
+      std::printf("  failing %s: %d %s\n", mode.c_str(), count, NameOf(ending));
   }
 }
 

@@ -72,8 +72,8 @@ class InstallRunTest : public ::testing::Test {
   }
 
   std::vector<std::string> GroupCommands(const std::string& folder = kDestination) {
-    std::vector<std::string> commands = {"[CreateGroup(Pelmora)]",
-                                         "[additem(\"" + folder + "\\Pelmora.exe\",Tarvo's Pelmora)]"};
+    std::vector<std::string> commands = {
+        "[CreateGroup(Pelmora)]", "[additem(\"" + folder + "\\Pelmora.exe\",Tarvo's Pelmora)]"};
     commands.push_back("[additem(\"" + folder + "\\PLM.chm\",Pelmora Help)]");
     commands.push_back("[additem(\"" + folder + "\\Uninstall PLM.exe\",Uninstall Pelmora)]");
     return commands;
@@ -102,11 +102,16 @@ TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
 
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue(kDestination).data);
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->data, (std::vector<std::uint8_t>{7, 0, 0, 0}));
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->type, platform::RegType::kDword);
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "IncCur")->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "DisplayName")->data, StringValue("Tarvo's Pelmora").data);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data,
+            StringValue(kDestination).data);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->data,
+            (std::vector<std::uint8_t>{7, 0, 0, 0}));
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Version")->type,
+            platform::RegType::kDword);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "IncCur")->data,
+            (std::vector<std::uint8_t>{1, 0, 0, 0}));
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "DisplayName")->data,
+            StringValue("Tarvo's Pelmora").data);
   const auto uninstall = h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString");
   EXPECT_EQ(uninstall->type, platform::RegType::kSz);
   EXPECT_EQ(uninstall->data, StringValue("\"C:\\Program Files\\Pelmora\\Uninstall PLM.exe\"").data);
@@ -121,9 +126,11 @@ TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
 TEST_F(InstallRunTest, ThePhasesAndItemsAreShownAsTheRunGoesOn) {
   Install();
   std::vector<std::string> painted;
-  for (const auto& repaint : h.toolkit.Repaints()) painted.push_back(repaint.control + ": " + repaint.caption);
+  for (const auto& repaint : h.toolkit.Repaints())
+    painted.push_back(repaint.control + ": " + repaint.caption);
   std::vector<std::string> expected;
-  for (const auto& file : product::kProductFiles) expected.push_back("Label12: " + std::string(file.temporaryName));
+  for (const auto& file : product::kProductFiles)
+    expected.push_back("Label12: " + std::string(file.temporaryName));
   expected.push_back("Label12: ");
   expected.push_back("Label11: Registry settings are being done...");
   expected.push_back("Label11: Temporary files are being deleted...");
@@ -138,7 +145,8 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
   for (int pump = 1; pump <= 8; ++pump) {
     h.toolkit.AtEventPump(pump, [this, pump] {
       const auto item = static_cast<std::size_t>(pump - 1);
-      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[item].temporaryName)));
+      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" +
+                               std::string(product::kProductFiles[item].temporaryName)));
       EXPECT_EQ(h.Wizard().Label12.Caption(), Installed(item));
       EXPECT_FALSE(h.Wizard().Command1.Enabled());
       EXPECT_FALSE(h.Wizard().Command2.Enabled());
@@ -168,7 +176,9 @@ TEST_F(InstallRunTest, APlatformFailureDuringTheRunEndsTheProgramWithoutTheTempo
 
 class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
-  std::string TemporaryItem() { return "C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[GetParam()].temporaryName); }
+  std::string TemporaryItem() {
+    return "C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[GetParam()].temporaryName);
+  }
   std::string Name() { return std::string(product::kProductFiles[GetParam()].installedName); }
   std::string Missing(const std::string& what) {
     return "Installation of Pelmora has finished with errors. Missing: " + what + ".";
@@ -190,11 +200,13 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
   const std::string name(product::kProductFiles[failing].installedName);
   std::vector<std::string> expected;
   if (failing == 6) {
-    expected = {"PLM uninstall file could not be extracted!", "PLM 'Uninstall' file could not be expanded!"};
+    expected = {"PLM uninstall file could not be extracted!",
+                "PLM 'Uninstall' file could not be expanded!"};
   } else if (failing == 7) {
     expected = {"PLM help file could not be extracted!", "PLM help file could not be expanded!"};
   } else {
-    expected = {"File '" + name + "' could not be extracted!", "File '" + name + "' could not be expanded!"};
+    expected = {"File '" + name + "' could not be extracted!",
+                "File '" + name + "' could not be expanded!"};
   }
   expected.push_back(kTemporaryFolderStays);
   EXPECT_EQ(RunMessages(), expected);
@@ -207,7 +219,8 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
-  EXPECT_TRUE(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString").has_value());
+  EXPECT_TRUE(
+      h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString").has_value());
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands());  // the earlier file is there
 }
 
@@ -217,13 +230,15 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   h.MakeFolder(Installed(failing));  // a folder where the file should be written
   Install();
   // Without an uninstaller in place, the list of installed programs gets no entry for it.
-  ExpectFinishState(Missing(failing == 6 ? Name() + "; the entry in the list of installed programs" : Name()));
+  ExpectFinishState(
+      Missing(failing == 6 ? Name() + "; the entry in the list of installed programs" : Name()));
   EXPECT_EQ(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey), failing != 6);
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
   EXPECT_FALSE(h.PathExists(Installed(failing) + ".new_"));
   ASSERT_EQ(RunMessages().size(), 1u);
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text, "'" + Installed(failing) + "' is in use or read-only and keeps its earlier version.");
+  EXPECT_EQ(h.toolkit.Messages()[0].text,
+            "'" + Installed(failing) + "' is in use or read-only and keeps its earlier version.");
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
@@ -237,7 +252,8 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
 INSTANTIATE_TEST_SUITE_P(ItemsTwoToEight, ItemFailureTest, ::testing::Range<std::size_t>(1, 8));
 
 constexpr char kApplicationStopped[] =
-    "Pelmora.exe could not be installed, so the installation has stopped. No file has been changed.";
+    "Pelmora.exe could not be installed, so the installation has stopped. No file has been "
+    "changed.";
 
 TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRecord) {
   h.MakeFolder("C:\\Temp\\PLMTMP\\Pelmora.ex_");  // a folder where the item should be written
@@ -245,7 +261,8 @@ TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRec
   EXPECT_TRUE(h.Ended());
   EXPECT_EQ(RunMessages(), (std::vector<std::string>{kApplicationStopped, kTemporaryFolderStays}));
   ASSERT_EQ(h.toolkit.Messages().size(), 3u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text, "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
+  EXPECT_EQ(h.toolkit.Messages()[0].text,
+            "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
   EXPECT_TRUE(h.backend.programManager.Commands().empty());
 }
@@ -269,8 +286,10 @@ TEST_F(InstallRunTest, AFullDestinationIsNamedWhenItStopsTheRun) {
   EXPECT_TRUE(h.Ended());
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
   EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "'C:\\Program Files\\Pelmora\\Pelmora.exe' could not be written: the destination drive is full.");
-  EXPECT_EQ(RunMessages(), std::vector<std::string>{std::string(kApplicationStopped) + " The destination drive is full."});
+            "'C:\\Program Files\\Pelmora\\Pelmora.exe' could not be written: the destination drive "
+            "is full.");
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{std::string(kApplicationStopped) +
+                                                    " The destination drive is full."});
 }
 
 TEST_F(InstallRunTest, APlainFileWhereTheTemporaryFolderShouldBeStopsTheRun) {
@@ -278,7 +297,8 @@ TEST_F(InstallRunTest, APlainFileWhereTheTemporaryFolderShouldBeStopsTheRun) {
   Install();
   EXPECT_TRUE(h.Ended());
   ASSERT_EQ(h.toolkit.Messages().size(), 3u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text, "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
+  EXPECT_EQ(h.toolkit.Messages()[0].text,
+            "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
   EXPECT_EQ(h.toolkit.Messages()[1].text, kApplicationStopped);
   EXPECT_EQ(h.toolkit.Messages()[2].text, kTemporaryFolderStays);
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
@@ -305,10 +325,12 @@ TEST_F(InstallRunTest, WithoutProgramManagerTheRunFinishesWithErrorsAfterTheReco
   h.backend.programManager.SetPresent(false);
   Install();
   ExpectFinishState(
-      "Installation of Pelmora has finished with errors. Missing: the Start Menu items Tarvo's Pelmora, "
+      "Installation of Pelmora has finished with errors. Missing: the Start Menu items Tarvo's "
+      "Pelmora, "
       "Pelmora Help, Uninstall Pelmora.");
-  EXPECT_EQ(RunMessages(), std::vector<std::string>{"Program Manager did not add these items to the program "
-                                                    "group Pelmora:\rTarvo's Pelmora\rPelmora Help\rUninstall Pelmora"});
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{
+                               "Program Manager did not add these items to the program "
+                               "group Pelmora:\rTarvo's Pelmora\rPelmora Help\rUninstall Pelmora"});
   EXPECT_TRUE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
   EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
 }
@@ -316,7 +338,9 @@ TEST_F(InstallRunTest, WithoutProgramManagerTheRunFinishesWithErrorsAfterTheReco
 TEST_F(InstallRunTest, ARefusedGroupItemIsReportedAndTheRunFinishes) {
   h.backend.faults.Fail("Execute", 1, 3);  // the help file's item
   Install();
-  ExpectFinishState("Installation of Pelmora has finished with errors. Missing: the Start Menu item Pelmora Help.");
+  ExpectFinishState(
+      "Installation of Pelmora has finished with errors. Missing: the Start Menu item Pelmora "
+      "Help.");
   EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 2u);
   EXPECT_EQ(h.backend.programManager.OpenConversations(), 0);
 }
@@ -326,8 +350,10 @@ TEST_F(InstallRunTest, AnEarlierDestinationFromTheRegistryIsUsedAndRecordedAgain
   h.MakeFolder("D:\\Tools\\Pelmora");
   Install();
   ExpectFinishState();
-  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item, "D:\\Tools\\Pelmora");
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue("D:\\Tools\\Pelmora").data);
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item)
+    ExpectInstalled(item, "D:\\Tools\\Pelmora");
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data,
+            StringValue("D:\\Tools\\Pelmora").data);
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands("D:\\Tools\\Pelmora"));
 }
 
@@ -340,13 +366,15 @@ TEST_F(InstallRunTest, ADestinationBeyondTheAnsiCodePageGetsItsGroupByShortPaths
   Install();
   ExpectFinishState();
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item, folder);
-  EXPECT_EQ(h.backend.programManager.Commands(),
-            (std::vector<std::string>{"[CreateGroup(Pelmora)]",
-                                      "[additem(\"C:\\ZELPEL~1\\PELMORA.EXE\",Tarvo's Pelmora)]",
-                                      "[additem(\"C:\\ZELPEL~1\\PLM.CHM\",Pelmora Help)]",
-                                      "[additem(\"C:\\ZELPEL~1\\UNINST~1.EXE\",Uninstall Pelmora)]"}));
+  EXPECT_EQ(
+      h.backend.programManager.Commands(),
+      (std::vector<std::string>{"[CreateGroup(Pelmora)]",
+                                "[additem(\"C:\\ZELPEL~1\\PELMORA.EXE\",Tarvo's Pelmora)]",
+                                "[additem(\"C:\\ZELPEL~1\\PLM.CHM\",Pelmora Help)]",
+                                "[additem(\"C:\\ZELPEL~1\\UNINST~1.EXE\",Uninstall Pelmora)]"}));
   EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 3u);
-  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data, StringValue(folder).data);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data,
+            StringValue(folder).data);
 }
 
 // "Cancel" at each of the nine event pumps of the run.
@@ -403,7 +431,8 @@ TEST_F(FinishTest, FinishWithTheTickStartsTheInstalledApplication) {
   h.Click(h.Wizard().Check1);
   h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
-  EXPECT_EQ(h.toolkit.StartedPrograms(), std::vector<std::string>{"C:\\Program Files\\Pelmora\\Pelmora.exe"});
+  EXPECT_EQ(h.toolkit.StartedPrograms(),
+            std::vector<std::string>{"C:\\Program Files\\Pelmora\\Pelmora.exe"});
   EXPECT_TRUE(h.toolkit.Messages().empty());
 }
 
@@ -427,7 +456,8 @@ TEST_F(FinishTest, AnApplicationThatCannotStartIsReportedAndTheProgramEnds) {
   h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
   ASSERT_EQ(h.toolkit.Messages().size(), 1u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text, "C:\\Program Files\\Pelmora\\Pelmora.exe could not be started!");
+  EXPECT_EQ(h.toolkit.Messages()[0].text,
+            "C:\\Program Files\\Pelmora\\Pelmora.exe could not be started!");
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ void WizardHarness::Act(const std::function<void()>& action) {
 }
 
 void WizardHarness::Click(platform::CommandButton& button) {
-  ASSERT_TRUE(button.AcceptsInput()) << button.Name() << " \"" << button.Caption() << "\" cannot be clicked";
+  ASSERT_TRUE(button.AcceptsInput())
+      << button.Name() << " \"" << button.Caption() << "\" cannot be clicked";
   Act([&] { button.UserClick(); });
 }
 
@@ -91,18 +92,24 @@ fs::path WizardHarness::Host(const std::string& windowsPath) const {
   return host.value_or(fs::path());
 }
 
-void WizardHarness::MakeFolder(const std::string& windowsPath) { fs::create_directories(Host(windowsPath)); }
+void WizardHarness::MakeFolder(const std::string& windowsPath) {
+  fs::create_directories(Host(windowsPath));
+}
 
 void WizardHarness::WriteFile(const std::string& windowsPath, const std::string& content) {
   std::ofstream(Host(windowsPath), std::ios::binary) << content;
 }
 
 void WizardHarness::WriteSetupFile(const std::string& windowsPath) {
-  const std::vector<std::uint8_t> setupFile = payload_test::TestSetupFile(payload_test::PeImage(false, 4096));
+  const std::vector<std::uint8_t> setupFile =
+      payload_test::TestSetupFile(payload_test::PeImage(false, 4096));
   std::ofstream(Host(windowsPath), std::ios::binary)
-      .write(reinterpret_cast<const char*>(setupFile.data()), static_cast<std::streamsize>(setupFile.size()));
+      .write(reinterpret_cast<const char*>(setupFile.data()),
+             static_cast<std::streamsize>(setupFile.size()));
 }
 
-bool WizardHarness::PathExists(const std::string& windowsPath) const { return fs::exists(Host(windowsPath)); }
+bool WizardHarness::PathExists(const std::string& windowsPath) const {
+  return fs::exists(Host(windowsPath));
+}
 
 }  // namespace app_test

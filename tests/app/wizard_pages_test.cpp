@@ -112,8 +112,9 @@ TEST_F(WizardPagesTest, ADestinationInsideTheTemporaryFolderIsRefused) {
     machine.Click(machine.Wizard().Command2);
     ASSERT_EQ(machine.toolkit.Messages().size(), 1u);
     EXPECT_EQ(machine.toolkit.Messages()[0].text,
-              std::string(destination) + " lies in the setup's temporary folder, which is removed after the "
-                                         "installation. Please choose another directory.");
+              std::string(destination) +
+                  " lies in the setup's temporary folder, which is removed after the "
+                  "installation. Please choose another directory.");
     EXPECT_EQ(machine.ShownPage(), 3);
   }
   h.State().InstallDir = "C:\\Temp\\PLMTMP2";  // beside it: no refusal, only a missing folder
@@ -136,15 +137,17 @@ TEST_F(WizardPagesTest, TooLittleFreeSpaceIsReportedAndPageThreeStays) {
     std::uint64_t freeBytes;
     bool refused;
   };
-  for (const Case& space : {Case{"C", expanded + items - 4096, true}, Case{"C", expanded + items, false},
-                            Case{"D", expanded - 4096, true}, Case{"D", expanded, false}}) {
+  for (const Case& space :
+       {Case{"C", expanded + items - 4096, true}, Case{"C", expanded + items, false},
+        Case{"D", expanded - 4096, true}, Case{"D", expanded, false}}) {
     SCOPED_TRACE(space.drive + ": " + std::to_string(space.freeBytes) + " bytes free");
     WizardHarness machine;
     machine.Start();
     const std::string destination = space.drive + ":\\Pelmora";
     machine.MakeFolder(destination);
     machine.State().InstallDir = destination;
-    machine.files.Drive(space.drive[0]).space = {8, 512, static_cast<std::uint32_t>(space.freeBytes / 4096), 1u << 20};
+    machine.files.Drive(space.drive[0]).space = {
+        8, 512, static_cast<std::uint32_t>(space.freeBytes / 4096), 1u << 20};
     machine.WriteSetupFile();
     machine.GoToDestinationPage();
     machine.Click(machine.Wizard().Command2);
@@ -153,9 +156,11 @@ TEST_F(WizardPagesTest, TooLittleFreeSpaceIsReportedAndPageThreeStays) {
       ASSERT_EQ(machine.toolkit.Messages().size(), 1u);
       const std::uint64_t needed = space.drive == "C" ? expanded + items : expanded;
       EXPECT_EQ(machine.toolkit.Messages()[0].text,
-                "There is not enough free space on drive " + space.drive + ": to install Pelmora.\rIt needs " +
+                "There is not enough free space on drive " + space.drive +
+                    ": to install Pelmora.\rIt needs " +
                     ui::GroupThousands(static_cast<std::int32_t>(needed / 1024), ",") + " KB; " +
-                    ui::GroupThousands(static_cast<std::int32_t>(space.freeBytes / 1024), ",") + " KB are free.");
+                    ui::GroupThousands(static_cast<std::int32_t>(space.freeBytes / 1024), ",") +
+                    " KB are free.");
       EXPECT_EQ(machine.toolkit.Messages()[0].title, "Warning");
     }
   }

@@ -77,7 +77,8 @@ TEST_F(WizardStartTest, AnEarlierDestinationThatStillExistsIsProposed) {
 }
 
 TEST_F(WizardStartTest, TheProductIsFoundAmongMoreThanTwoHundredFiftySixVendorSubkeys) {
-  for (int i = 0; i < 300; ++i) h.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\A" + std::to_string(1000 + i));
+  for (int i = 0; i < 300; ++i)
+    h.registry.PutKey(kHKeyLocalMachine, "Software\\Quorvalen\\A" + std::to_string(1000 + i));
   h.registry.PutString(kHKeyLocalMachine, kProductKey, "Dizin", "D:\\Tools\\Pelmora");
   h.MakeFolder("D:\\Tools\\Pelmora");
   EXPECT_EQ(StartAndReadDestination(), "D:\\Tools\\Pelmora");

@@ -48,7 +48,8 @@ TEST(SzddInterop, LibmspackExpandsOurFiles) {
 }
 
 TEST(SzddInterop, MsexpandExpandsOurFiles) {
-  if (std::string_view(MSEXPAND).empty()) GTEST_SKIP() << "msexpand (package mscompress) is not installed";
+  if (std::string_view(MSEXPAND).empty())
+    GTEST_SKIP() << "msexpand (package mscompress) is not installed";
   TempFolder folder;
   for (Sample sample : kSamples) {
     for (std::size_t size : kSizes) {

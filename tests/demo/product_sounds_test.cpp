@@ -15,7 +15,8 @@ namespace {
 TEST(ProductSounds, AreTheFiveInstalledSoundsInOrder) {
   const std::span<const ProductSound> sounds = ProductSounds();
   ASSERT_EQ(sounds.size(), product::kSounds.size());
-  for (std::size_t i = 0; i < sounds.size(); ++i) EXPECT_EQ(sounds[i].fileName, product::kSounds[i].installedName);
+  for (std::size_t i = 0; i < sounds.size(); ++i)
+    EXPECT_EQ(sounds[i].fileName, product::kSounds[i].installedName);
 }
 
 TEST(ProductSounds, AreShortAudibleAndFreeOfClicksAndClipping) {

@@ -14,9 +14,13 @@ constexpr int kErrorStyle = 4144;
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_EQ(backend.registry.OpenHandles(), 0u) << "a key handle was left open"; }
+  void TearDown() override {
+    EXPECT_EQ(backend.registry.OpenHandles(), 0u) << "a key handle was left open";
+  }
 
-  const std::vector<platform::portable::ShownMessage>& Messages() { return backend.toolkit.Messages(); }
+  const std::vector<platform::portable::ShownMessage>& Messages() {
+    return backend.toolkit.Messages();
+  }
 
   platform::portable::PortablePlatform backend;
   integration::Registry registry{backend.platform};
@@ -33,17 +37,20 @@ TEST_F(RegistryTest, CreateRegKeyReportsAKeyItMayNotCreate) {
   backend.registry.DenyWrites(kHKeyLocalMachine, "Software");
   registry.CreateRegKey(kHKeyLocalMachine, "Software\\Quorvalen\\PLM");
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text, "Registry anahtarı oluşturulamadı. Registry key could not be created!");
+  EXPECT_EQ(Messages()[0].text,
+            "Registry anahtarı oluşturulamadı. Registry key could not be created!");
   EXPECT_EQ(Messages()[0].title, "Hata - Error");
   EXPECT_EQ(Messages()[0].style, kErrorStyle);
 }
 
 TEST_F(RegistryTest, SetRegStringStoresTheTextWithOneNulAndCreatesTheKey) {
-  registry.SetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Dizin", "D:\\Tools\\Pelmora");
+  registry.SetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Dizin",
+                        "D:\\Tools\\Pelmora");
   registry.SetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Empty", "");
   registry.SetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Turkish", "Yazılım");
 
-  const auto dizin = backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Dizin");
+  const auto dizin =
+      backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Dizin");
   ASSERT_TRUE(dizin.has_value());
   EXPECT_EQ(dizin->type, 1u);
   const std::string expected = "D:\\Tools\\Pelmora";
@@ -51,19 +58,23 @@ TEST_F(RegistryTest, SetRegStringStoresTheTextWithOneNulAndCreatesTheKey) {
   expectedBytes.push_back(0);
   EXPECT_EQ(dizin->data, expectedBytes);
 
-  const auto empty = backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Empty");
+  const auto empty =
+      backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Empty");
   ASSERT_TRUE(empty.has_value());
   EXPECT_EQ(empty->data, Bytes{0});
 
-  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Turkish", "x"), "Yazılım");
+  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Turkish", "x"),
+            "Yazılım");
   EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(RegistryTest, SetRegStringReportsAFailedWriteWithTheStringMessageOnly) {
   backend.registry.DenyWrites(kHKeyLocalMachine, "Software\\Microsoft");
-  registry.SetRegString(kHKeyLocalMachine, "Software\\Microsoft\\Windows", "DisplayName", "Tarvo's Pelmora");
+  registry.SetRegString(kHKeyLocalMachine, "Software\\Microsoft\\Windows", "DisplayName",
+                        "Tarvo's Pelmora");
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text, "Registry'e string yazılamadı! Registry value(string) could not be written!");
+  EXPECT_EQ(Messages()[0].text,
+            "Registry'e string yazılamadı! Registry value(string) could not be written!");
   EXPECT_EQ(Messages()[0].title, "Hata - Error");
   EXPECT_EQ(Messages()[0].style, kErrorStyle);
 
@@ -75,12 +86,14 @@ TEST_F(RegistryTest, SetRegStringReportsAFailedWriteWithTheStringMessageOnly) {
 TEST_F(RegistryTest, SetRegLongStoresFourLittleEndianBytes) {
   EXPECT_TRUE(registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version", 7));
   EXPECT_TRUE(registry.SetRegLong(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed", -2));
-  const auto version = backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version");
+  const auto version =
+      backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Version");
   ASSERT_TRUE(version.has_value());
   EXPECT_EQ(version->type, 4u);
   EXPECT_EQ(version->data, (Bytes{7, 0, 0, 0}));
-  EXPECT_EQ(backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed")->data,
-            (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(
+      backend.registry.FindValue(kHKeyLocalMachine, "Software\\Quorvalen\\PLM", "Signed")->data,
+      (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
   EXPECT_TRUE(Messages().empty());
 }
 
@@ -88,9 +101,12 @@ TEST_F(RegistryTest, SetRegLongStoresFourLittleEndianBytes) {
 // failed, and the caller learns of it.
 TEST_F(RegistryTest, EveryWriteThatFailsIsReportedAndReturnsFalse) {
   const std::string key = "Software\\Quorvalen\\PLM";
-  const std::string numberMessage = "Registry'e sayı yazılamadı! Registry value(number) could not be written!";
-  const std::string stringMessage = "Registry'e string yazılamadı! Registry value(string) could not be written!";
-  const std::string keyMessage = "Registry anahtarı oluşturulamadı. Registry key could not be created!";
+  const std::string numberMessage =
+      "Registry'e sayı yazılamadı! Registry value(number) could not be written!";
+  const std::string stringMessage =
+      "Registry'e string yazılamadı! Registry value(string) could not be written!";
+  const std::string keyMessage =
+      "Registry anahtarı oluşturulamadı. Registry key could not be created!";
   for (const char* failing : {"CreateKey", "SetValueEx"}) {
     SCOPED_TRACE(failing);
     backend.toolkit.ClearRecords();
@@ -116,18 +132,21 @@ TEST_F(RegistryTest, GetRegStringReadsOnlyStringValues) {
   backend.registry.PutString(kHKeyLocalMachine, key, "Dizin", "D:\\Tools\\Pelmora");
   backend.registry.PutString(kHKeyLocalMachine, key, "Empty", "");
   backend.registry.PutValue(kHKeyLocalMachine, key, "NoNul", StoredValue{1, Bytes{'a', 'b', 'c'}});
-  backend.registry.PutValue(kHKeyLocalMachine, key, "Expand", StoredValue{2, Bytes{'%', 'x', '%', 0}});
+  backend.registry.PutValue(kHKeyLocalMachine, key, "Expand",
+                            StoredValue{2, Bytes{'%', 'x', '%', 0}});
   backend.registry.PutValue(kHKeyLocalMachine, key, "Number", StoredValue{4, Bytes{7, 0, 0, 0}});
   backend.registry.PutValue(kHKeyLocalMachine, key, "Inner", StoredValue{1, Bytes{'a', 0, 'b', 0}});
 
-  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Dizin", "default"), "D:\\Tools\\Pelmora");
+  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Dizin", "default"),
+            "D:\\Tools\\Pelmora");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Empty", "default"), "");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "NoNul", "default"), "abc");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Inner", "default"), "a");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Expand", "default"), "default");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Number", "default"), "default");
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Missing", "default"), "default");
-  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, "Software\\Gone", "Dizin", "default"), "default");
+  EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, "Software\\Gone", "Dizin", "default"),
+            "default");
 
   backend.registry.DenyReads(kHKeyLocalMachine, key);
   EXPECT_EQ(registry.GetRegString(kHKeyLocalMachine, key, "Dizin", "default"), "default");
@@ -159,7 +178,8 @@ TEST_F(RegistryTest, EnumRegKeysListsEverySubkeyFromIndexZero) {
 }
 
 TEST_F(RegistryTest, EnumRegKeysGoesBeyondTwoHundredFiftySixNames) {
-  for (int i = 0; i < 300; ++i) backend.registry.PutKey(kHKeyLocalMachine, "Software\\V\\K" + std::to_string(1000 + i));
+  for (int i = 0; i < 300; ++i)
+    backend.registry.PutKey(kHKeyLocalMachine, "Software\\V\\K" + std::to_string(1000 + i));
   const auto names = registry.EnumRegKeys(kHKeyLocalMachine, "Software\\V").names;
   ASSERT_EQ(names.size(), 300u);
   EXPECT_EQ(names.back(), "K1299");

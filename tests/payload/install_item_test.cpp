@@ -26,11 +26,13 @@ class InstallItemTest : public PayloadMachine {
     WriteFile(kInstalled, kEarlier);
     codec::Crc32 crc;
     crc.Add(sound.data(), sound.size());
-    record = {static_cast<std::int32_t>(ReadFile(kItem).size()), static_cast<std::uint32_t>(sound.size()),
-              crc.Value()};
+    record = {static_cast<std::int32_t>(ReadFile(kItem).size()),
+              static_cast<std::uint32_t>(sound.size()), crc.Value()};
   }
 
-  payload::ItemInstallation Install() { return payload::InstallItem(platform, kItem, kInstalled, record); }
+  payload::ItemInstallation Install() {
+    return payload::InstallItem(platform, kItem, kInstalled, record);
+  }
 
   // The installed file as it was, and nothing beside it.
   void ExpectEarlierFileKept() {
@@ -58,7 +60,8 @@ TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstal
     const setup_file::ItemRecord intact = record;
     damage(record);
     EXPECT_FALSE(Install().installed);
-    ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.", kStyle, "Error");
+    ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.",
+                     kStyle, "Error");
     ExpectEarlierFileKept();
     record = intact;
   }
@@ -78,7 +81,8 @@ TEST_F(InstallItemTest, AnInstalledFileInUseOrReadOnlyKeepsItsEarlierVersion) {
       running = backend.files.Open(kInstalled, platform::ChannelMode::kRead, error);
     }
     EXPECT_FALSE(Install().installed);
-    ExpectOneMessage("'" + kInstalled + "' is in use or read-only and keeps its earlier version.", kStyle, "Error");
+    ExpectOneMessage("'" + kInstalled + "' is in use or read-only and keeps its earlier version.",
+                     kStyle, "Error");
     running.reset();
     ExpectEarlierFileKept();
     backend.files.SetAttributes(kInstalled, platform::Attribute::kNormal);
@@ -91,7 +95,8 @@ TEST_F(InstallItemTest, AFullDestinationIsNamed) {
   const payload::ItemInstallation installation = Install();
   EXPECT_FALSE(installation.installed);
   EXPECT_TRUE(installation.destinationFull);
-  ExpectOneMessage("'" + kInstalled + "' could not be written: the destination drive is full.", kStyle, "Error");
+  ExpectOneMessage("'" + kInstalled + "' could not be written: the destination drive is full.",
+                   kStyle, "Error");
   ExpectEarlierFileKept();
 }
 
@@ -108,8 +113,8 @@ TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
   EXPECT_FALSE(Install().installed);
   const auto& messages = backend.toolkit.Messages();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1].text,
-            "The incomplete file '" + kInstalled + ".new_' could not be removed. You can delete it yourself.");
+  EXPECT_EQ(messages[1].text, "The incomplete file '" + kInstalled +
+                                  ".new_' could not be removed. You can delete it yourself.");
   EXPECT_EQ(ReadFile(kInstalled), kEarlier);
 }
 

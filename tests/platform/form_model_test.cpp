@@ -14,7 +14,8 @@ using platform::portable::ProgramEnded;
 class TestForm : public platform::Form {
  public:
   explicit TestForm(platform::Platform& platform)
-      : Form(platform, "TestForm", platform::FormDesign{"Test", platform::BorderStyle::kFixedSingle, 3000, 2000}),
+      : Form(platform, "TestForm",
+             platform::FormDesign{"Test", platform::BorderStyle::kFixedSingle, 3000, 2000}),
         Page(*this, "Page", nullptr, Bounds{0, 0, 3000, 1500}, 0),
         Yes(*this, "Yes", &Page, Bounds{}, 1, "Yes"),
         No(*this, "No", &Page, Bounds{}, 2, "No"),
@@ -142,8 +143,9 @@ TEST_F(FormModelTest, APlatformFailureInAHandlerShowsTheReportRunsTheCleanUpAndE
   EXPECT_TRUE(backend.toolkit.Ended());
   EXPECT_EQ(log.runs, 1);
   EXPECT_EQ(log.reportsSeen, 1u);
-  EXPECT_EQ(backend.toolkit.ErrorReports(),
-            (std::vector<std::string>{"Program Manager is gone", "the temporary folder is locked"}));
+  EXPECT_EQ(
+      backend.toolkit.ErrorReports(),
+      (std::vector<std::string>{"Program Manager is gone", "the temporary folder is locked"}));
 }
 
 TEST_F(FormModelTest, EndingTheProgramInsideANestedEventStopsTheOuterHandlerToo) {

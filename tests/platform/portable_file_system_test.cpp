@@ -14,8 +14,9 @@ using namespace platform;
 class PortableFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("pelmora-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root = fs::temp_directory_path() /
+           ("pelmora-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
     fs::create_directories(root / "c" / "Program Files");
     portable::DriveSetup drive;

@@ -52,8 +52,9 @@ class ReleaseFiles : public ::testing::Test {
 };
 
 TEST_F(ReleaseFiles, ProgramsHoldNoTimeStampAndNoPathOfTheBuild) {
-  const std::string programs[] = {"setup.exe", "demo/product/" + std::string(product::kApplication.installedName),
-                                  "demo/product/" + std::string(product::kUninstaller.installedName)};
+  const std::string programs[] = {
+      "setup.exe", "demo/product/" + std::string(product::kApplication.installedName),
+      "demo/product/" + std::string(product::kUninstaller.installedName)};
   for (const fs::path& build : kBuilds) {
     for (const std::string& program : programs) {
       SCOPED_TRACE(build / program);

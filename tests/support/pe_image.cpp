@@ -44,7 +44,8 @@ void Sign(std::vector<std::uint8_t>& file, bool pe32Plus, std::uint32_t tableSiz
   const std::size_t entry = DirectoriesAt(pe32Plus) + 4 * 8;
   Put(file, entry, offset, 4);
   Put(file, entry + 4, tableSize, 4);
-  std::vector<std::uint8_t> table(tableSize, 0x30);  // WIN_CERTIFICATE: length, revision 2.0, PKCS#7
+  std::vector<std::uint8_t> table(tableSize,
+                                  0x30);  // WIN_CERTIFICATE: length, revision 2.0, PKCS#7
   Put(table, 0, tableSize, 4);
   Put(table, 4, 0x0200, 2);
   Put(table, 6, 0x0002, 2);

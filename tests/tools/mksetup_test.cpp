@@ -25,13 +25,13 @@ namespace fs = std::filesystem;
 using namespace tools::mksetup;
 
 constexpr setup_file::ItemTable kTable = {{{313471, 678912, 0x0123ABCD},
-                                        {2576, 4304, 0xFFFFFFFF},
-                                        {10594, 19452, 0},
-                                        {2990, 5524, 1},
-                                        {3866, 5505, 0x80000000},
-                                        {3375, 4938, 2},
-                                        {29348, 60416, 3},
-                                        {113311, 107504, 4}}};
+                                           {2576, 4304, 0xFFFFFFFF},
+                                           {10594, 19452, 0},
+                                           {2990, 5524, 1},
+                                           {3866, 5505, 0x80000000},
+                                           {3375, 4938, 2},
+                                           {29348, 60416, 3},
+                                           {113311, 107504, 4}}};
 
 TEST(ItemTable, ReadsBackWhatItWrites) {
   const std::string source = ItemTableSource(kTable);
@@ -44,8 +44,9 @@ TEST(ItemTable, ReadsBackWhatItWrites) {
 TEST(ItemTable, RejectsAnEditedOrIncompleteTable) {
   const std::string source = ItemTableSource(kTable);
   setup_file::ItemTable read{};
-  for (const auto& [from, to] : {std::pair{"{10594,", "{10594 + 1,"}, std::pair{"0x00000000", "0x0"},
-                                 std::pair{"0x00000001", "0x00000001u"}, std::pair{"// Shot.wa_", "// Shot.wav"}}) {
+  for (const auto& [from, to] :
+       {std::pair{"{10594,", "{10594 + 1,"}, std::pair{"0x00000000", "0x0"},
+        std::pair{"0x00000001", "0x00000001u"}, std::pair{"// Shot.wa_", "// Shot.wav"}}) {
     std::string edited = source;
     edited.replace(edited.find(from), std::string(from).size(), to);
     EXPECT_FALSE(ParseItemTable(edited, read)) << to;
@@ -79,20 +80,23 @@ class SetupFileCheck : public ::testing::Test {
 
 TEST_F(SetupFileCheck, FindsAnItemThatDiffersFromTheOneAppended) {
   setup[setup.size() - 100] ^= 1;  // inside item 1, the application
-  EXPECT_EQ(VerifySetupFile(setup, table, items, product), "'Pelmora.ex_' differs from the item appended");
+  EXPECT_EQ(VerifySetupFile(setup, table, items, product),
+            "'Pelmora.ex_' differs from the item appended");
 }
 
 TEST_F(SetupFileCheck, FindsATableThatDoesNotMatchTheItems) {
   setup_file::ItemTable swapped = table;
   std::swap(swapped[1], swapped[2]);
-  EXPECT_EQ(VerifySetupFile(setup, swapped, items, product), "'Stop.wa_' differs from the item appended");
+  EXPECT_EQ(VerifySetupFile(setup, swapped, items, product),
+            "'Stop.wa_' differs from the item appended");
   setup_file::ItemTable wrongCrc = table;
   wrongCrc[4].crc32 ^= 1;
   EXPECT_EQ(VerifySetupFile(setup, wrongCrc, items, product),
             "'Click.wa_' does not expand to the length and CRC-32 of the item table");
   setup_file::ItemTable longer = table;
   longer[7].size += 8;
-  EXPECT_NE(VerifySetupFile(setup, longer, items, product).find("does not lie right behind"), std::string::npos);
+  EXPECT_NE(VerifySetupFile(setup, longer, items, product).find("does not lie right behind"),
+            std::string::npos);
 }
 
 // Bytes cut off, or added behind the payload, shift every item: the file is no setup file
@@ -113,7 +117,8 @@ TEST_F(SetupFileCheck, FindsAFileCutShortOrWithBytesBehindThePayload) {
 TEST_F(SetupFileCheck, FindsAnItemThatDoesNotExpandToItsProductFile) {
   ExpectedFiles other = product;
   other[3]->back() ^= 1;
-  EXPECT_EQ(VerifySetupFile(setup, table, items, other), "'Shot.wa_' does not expand to 'Shot.wav'");
+  EXPECT_EQ(VerifySetupFile(setup, table, items, other),
+            "'Shot.wa_' does not expand to 'Shot.wav'");
 }
 
 TEST(AlignmentPadding, MakesTheFileLengthAMultipleOfEight) {

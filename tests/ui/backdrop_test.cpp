@@ -13,9 +13,10 @@ TEST(BackdropStripsTest, BlueRisesByThreeToStripEightyThenFallsAndEndsAlternatin
   const auto strips = BackdropStrips(13284);
   ASSERT_EQ(strips.size(), 180u);  // strips 0 to 179
   for (std::size_t k = 0; k < strips.size(); ++k) {
-    const int expected = k == 0 ? 0 : k <= 80 ? 3 * static_cast<int>(k)
-                                     : k <= 159 ? 480 - 3 * static_cast<int>(k)
-                                                : (k % 2 == 0 ? 6 : 3);
+    const int expected = k == 0     ? 0
+                         : k <= 80  ? 3 * static_cast<int>(k)
+                         : k <= 159 ? 480 - 3 * static_cast<int>(k)
+                                    : (k % 2 == 0 ? 6 : 3);
     EXPECT_EQ(strips[k].blue, expected) << "strip " << k;
     EXPECT_EQ(strips[k].top, 75 * static_cast<int>(k)) << "strip " << k;
   }

@@ -1,7 +1,7 @@
 #pragma once
 // The destination chooser as the wizard opens it, with drives and folders on the portable
-// platform; what it hands back as it closes is recorded. Drive C is fixed, 1,234,567 KB free, its current folder the root; it holds
-// C:\Program Files\Pelmora and C:\Games\Tools.
+// platform; what it hands back as it closes is recorded. Drive C is fixed, 1,234,567 KB free, its
+// current folder the root; it holds C:\Program Files\Pelmora and C:\Games\Tools.
 #include <gtest/gtest.h>
 
 #include <memory>

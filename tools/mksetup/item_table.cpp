@@ -19,19 +19,21 @@ constexpr std::string_view kTail = "}};\n\n}  // namespace setup_file\n";
 
 std::string Row(const setup_file::ItemRecord& record, std::string_view name) {
   char row[96];
-  std::snprintf(row, sizeof row, "    {%" PRId32 ", %" PRIu32 ", 0x%08" PRIX32 "},  // ", record.size,
-                record.expandedLength, record.crc32);
+  std::snprintf(row, sizeof row, "    {%" PRId32 ", %" PRIu32 ", 0x%08" PRIX32 "},  // ",
+                record.size, record.expandedLength, record.crc32);
   return row + std::string(name) + "\n";
 }
 
 // Reads one number at `at` followed by `after`; moves `at` past both.
 template <typename Number>
-bool ReadNumber(const std::string& source, std::size_t& at, std::string_view after, Number& value, int base = 10) {
+bool ReadNumber(const std::string& source, std::size_t& at, std::string_view after, Number& value,
+                int base = 10) {
   if (base == 16) {
     if (source.compare(at, 2, "0x") != 0) return false;
     at += 2;
   }
-  const auto [end, error] = std::from_chars(source.data() + at, source.data() + source.size(), value, base);
+  const auto [end, error] =
+      std::from_chars(source.data() + at, source.data() + source.size(), value, base);
   if (error != std::errc{}) return false;
   at = static_cast<std::size_t>(end - source.data());
   if (source.compare(at, after.size(), after) != 0) return false;
@@ -43,7 +45,8 @@ bool ReadNumber(const std::string& source, std::size_t& at, std::string_view aft
 
 std::string ItemTableSource(const setup_file::ItemTable& table) {
   std::string source(kHead);
-  for (std::size_t i = 0; i < table.size(); ++i) source += Row(table[i], product::kProductFiles[i].temporaryName);
+  for (std::size_t i = 0; i < table.size(); ++i)
+    source += Row(table[i], product::kProductFiles[i].temporaryName);
   return source + std::string(kTail);
 }
 
@@ -56,14 +59,16 @@ bool ParseItemTable(const std::string& source, setup_file::ItemTable& table) {
     const std::size_t rowStart = at;
     if (source.compare(at, 5, "    {") != 0) return false;
     at += 5;
-    if (!ReadNumber(source, at, ", ", record.size) || !ReadNumber(source, at, ", ", record.expandedLength) ||
+    if (!ReadNumber(source, at, ", ", record.size) ||
+        !ReadNumber(source, at, ", ", record.expandedLength) ||
         !ReadNumber(source, at, "},  // ", record.crc32, 16)) {
       return false;
     }
     const std::size_t lineEnd = source.find('\n', at);
     if (lineEnd == std::string::npos) return false;
     at = lineEnd + 1;
-    if (source.compare(rowStart, at - rowStart, Row(record, product::kProductFiles[i].temporaryName)) != 0) {
+    if (source.compare(rowStart, at - rowStart,
+                       Row(record, product::kProductFiles[i].temporaryName)) != 0) {
       return false;
     }
     table[i] = record;

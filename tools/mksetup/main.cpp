@@ -102,7 +102,8 @@ int MakeItemsAndTable(const Options& options) {
   ItemBytes items;
   std::string error;
   setup_file::ItemTable itemTable;
-  if (!MakeItems(product, items, error) || !TableOf(items, itemTable, error)) return Fail(kBadInput, error);
+  if (!MakeItems(product, items, error) || !TableOf(items, itemTable, error))
+    return Fail(kBadInput, error);
   const std::string table = ItemTableSource(itemTable);
 
   // All nine files are written whole under temporary names before any is put in place: a
@@ -195,8 +196,8 @@ int AssembleAndVerify(const Options& options) {
     return Fail(kOutputUnwritable, "cannot write " + Quoted(out));
   }
   std::printf("mksetup: %s: image %zu + padding %zu + payload %zu bytes, %zu items checked\n",
-              out.string().c_str(), image.size(), setup.size() - image.size() - payloadSize, payloadSize,
-              payload.items.size());
+              out.string().c_str(), image.size(), setup.size() - image.size() - payloadSize,
+              payloadSize, payload.items.size());
   return kSuccess;
 }
 

@@ -37,15 +37,16 @@ std::size_t PayloadLength(const ItemBytes& items) {
 }
 
 // What is wrong with the item found at `bytesAfter`, or an empty text.
-std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t payloadEnd, std::size_t item,
-                       const setup_file::ItemRecord& record, std::int32_t bytesAfter, const Bytes& expectedItem,
+std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t payloadEnd,
+                       std::size_t item, const setup_file::ItemRecord& record,
+                       std::int32_t bytesAfter, const Bytes& expectedItem,
                        const std::optional<Bytes>& expectedFile) {
   std::int32_t position = 0;
   if (!setup_file::ItemPosition(payloadEnd, record.size, bytesAfter, position)) {
     return ItemName(item) + " lies outside the setup file";
   }
-  const auto extracted =
-      setupFile.subspan(static_cast<std::size_t>(position - 1), static_cast<std::size_t>(record.size));
+  const auto extracted = setupFile.subspan(static_cast<std::size_t>(position - 1),
+                                           static_cast<std::size_t>(record.size));
   if (!std::equal(extracted.begin(), extracted.end(), expectedItem.begin(), expectedItem.end())) {
     return ItemName(item) + " differs from the item appended";
   }
@@ -55,7 +56,8 @@ std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t pay
     return ItemName(item) + " does not expand to the length and CRC-32 of the item table";
   }
   if (expectedFile && expanded != *expectedFile) {
-    return ItemName(item) + " does not expand to '" + std::string(product::kProductFiles[item].installedName) + "'";
+    return ItemName(item) + " does not expand to '" +
+           std::string(product::kProductFiles[item].installedName) + "'";
   }
   return {};
 }
@@ -70,8 +72,8 @@ bool TableOf(const ItemBytes& items, setup_file::ItemTable& table, std::string& 
       error = ItemName(item) + " is not an SZDD file that the program can expand";
       return false;
     }
-    table[item] = {static_cast<std::int32_t>(items[item].size()), static_cast<std::uint32_t>(expanded.size()),
-                   Crc32Of(expanded)};
+    table[item] = {static_cast<std::int32_t>(items[item].size()),
+                   static_cast<std::uint32_t>(expanded.size()), Crc32Of(expanded)};
   }
   setup_file::ItemPlaces places;
   if (!setup_file::PlaceItems(table, places)) {
@@ -84,23 +86,29 @@ bool TableOf(const ItemBytes& items, setup_file::ItemTable& table, std::string& 
 Bytes AssembleSetupFile(std::span<const std::uint8_t> image, const ItemBytes& items) {
   Bytes file(image.begin(), image.end());
   file.resize(image.size() + setup_file::AlignmentPadding(image.size(), PayloadLength(items)), 0);
-  for (auto item = items.rbegin(); item != items.rend(); ++item) file.insert(file.end(), item->begin(), item->end());
+  for (auto item = items.rbegin(); item != items.rend(); ++item)
+    file.insert(file.end(), item->begin(), item->end());
   return file;
 }
 
-std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const setup_file::ItemTable& table,
-                            const ItemBytes& items, const ExpectedFiles& expected) {
+std::string VerifySetupFile(std::span<const std::uint8_t> setupFile,
+                            const setup_file::ItemTable& table, const ItemBytes& items,
+                            const ExpectedFiles& expected) {
   const auto headers = setupFile.first(std::min(setupFile.size(), setup_file::kPeHeaderSpan));
-  const std::int64_t payloadEnd = setup_file::PayloadEnd(headers, static_cast<std::int64_t>(setupFile.size()));
+  const std::int64_t payloadEnd =
+      setup_file::PayloadEnd(headers, static_cast<std::int64_t>(setupFile.size()));
   setup_file::ItemPlaces places;
-  if (!setup_file::PlaceItems(table, places)) return "the payload is larger than the program can address";
-  if (!setup_file::PayloadFitsExactly(setup_file::ImageEnd(headers), payloadEnd, places.payloadLength)) {
-    return "the payload does not lie right behind the program image (is the image a PE file that ends with "
+  if (!setup_file::PlaceItems(table, places))
+    return "the payload is larger than the program can address";
+  if (!setup_file::PayloadFitsExactly(setup_file::ImageEnd(headers), payloadEnd,
+                                      places.payloadLength)) {
+    return "the payload does not lie right behind the program image (is the image a PE file that "
+           "ends with "
            "its last section?)";
   }
   for (std::size_t item = 0; item < items.size(); ++item) {
-    std::string problem = VerifyItem(setupFile, payloadEnd, item, table[item], places.bytesAfter[item],
-                                     items[item], expected[item]);
+    std::string problem = VerifyItem(setupFile, payloadEnd, item, table[item],
+                                     places.bytesAfter[item], items[item], expected[item]);
     if (!problem.empty()) return problem;
   }
   return {};

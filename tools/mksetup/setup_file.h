@@ -31,7 +31,8 @@ Bytes AssembleSetupFile(std::span<const std::uint8_t> image, const ItemBytes& it
 // behind the image, every item where the table places it, equal to `items`, expanding to
 // the length and CRC-32 the table records and, where given, to `expected`. An empty text
 // when all agree; otherwise what did not.
-std::string VerifySetupFile(std::span<const std::uint8_t> setupFile, const setup_file::ItemTable& table,
-                            const ItemBytes& items, const ExpectedFiles& expected);
+std::string VerifySetupFile(std::span<const std::uint8_t> setupFile,
+                            const setup_file::ItemTable& table, const ItemBytes& items,
+                            const ExpectedFiles& expected);
 
 }  // namespace tools::mksetup

@@ -57,9 +57,12 @@ struct State {
 };
 
 const State kStates[] = {
-    {"enabled", IsEnabled, "disabled"},       {"disabled", IsDisabled, "enabled"},
-    {"checked", IsChecked, "not checked"},    {"unchecked", IsUnchecked, "checked"},
-    {"visible", IsShowing, "hidden"},         {"hidden", IsHidden, "visible"},
+    {"enabled", IsEnabled, "disabled"},
+    {"disabled", IsDisabled, "enabled"},
+    {"checked", IsChecked, "not checked"},
+    {"unchecked", IsUnchecked, "checked"},
+    {"visible", IsShowing, "hidden"},
+    {"hidden", IsHidden, "visible"},
     {"default", IsDefault, "not the default button"},
 };
 // "expect text CONTROL TEXT" compares the control's text.
@@ -76,7 +79,8 @@ struct Key {
   UINT code;
 };
 
-const Key kKeys[] = {{"Enter", VK_RETURN}, {"Space", VK_SPACE}, {"Tab", VK_TAB}, {"Escape", VK_ESCAPE}};
+const Key kKeys[] = {
+    {"Enter", VK_RETURN}, {"Space", VK_SPACE}, {"Tab", VK_TAB}, {"Escape", VK_ESCAPE}};
 
 // The virtual-key code of a key name, or 0.
 UINT KeyCode(const std::string& name) {
@@ -94,13 +98,13 @@ std::string Seconds(DWORD ms) {
 }  // namespace
 
 const Runner::Action Runner::kActions[] = {
-    {"timeout", 1, 1, &Runner::SetTimeout},    {"start", 1, 64, &Runner::Start},
-    {"window", 1, 1, &Runner::ChooseWindow},   {"click", 1, 1, &Runner::Click},
-    {"close", 0, 0, &Runner::CloseWindow},     {"expect", 2, 3, &Runner::Expect},
-    {"answer", 2, 3, &Runner::Answer},         {"gone", 1, 1, &Runner::WaitGone},
-    {"exit", 0, 1, &Runner::WaitExit},         {"screenshot", 1, 1, &Runner::Screenshot},
-    {"type", 2, 2, &Runner::Type},             {"stopwatch", 0, 0, &Runner::StartStopwatch},
-    {"elapsed", 1, 1, &Runner::ShowElapsed},   {"key", 1, 1, &Runner::PressKey},
+    {"timeout", 1, 1, &Runner::SetTimeout},  {"start", 1, 64, &Runner::Start},
+    {"window", 1, 1, &Runner::ChooseWindow}, {"click", 1, 1, &Runner::Click},
+    {"close", 0, 0, &Runner::CloseWindow},   {"expect", 2, 3, &Runner::Expect},
+    {"answer", 2, 3, &Runner::Answer},       {"gone", 1, 1, &Runner::WaitGone},
+    {"exit", 0, 1, &Runner::WaitExit},       {"screenshot", 1, 1, &Runner::Screenshot},
+    {"type", 2, 2, &Runner::Type},           {"stopwatch", 0, 0, &Runner::StartStopwatch},
+    {"elapsed", 1, 1, &Runner::ShowElapsed}, {"key", 1, 1, &Runner::PressKey},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -158,8 +162,8 @@ void Runner::ReportFailure(const Step& step, const std::string& message) {
   std::string titles;
   for (const std::wstring& title : VisibleTitles()) titles += " " + Quote(Utf8(title));
   Say("robot:   windows on the screen:" + titles);
-  const std::string shot = options_.scriptName.substr(0, options_.scriptName.rfind('.')) +
-                           "-failure";
+  const std::string shot =
+      options_.scriptName.substr(0, options_.scriptName.rfind('.')) + "-failure";
   if (Shoot(shot)) Say("robot:   the screen is saved as " + shot + ".bmp");
   target_.Stop();
 }

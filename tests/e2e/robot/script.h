@@ -21,8 +21,7 @@ using Definitions = std::map<std::string, std::string>;
 // A line that cannot be read.
 class ScriptError : public std::runtime_error {
  public:
-  ScriptError(int line, const std::string& message)
-      : std::runtime_error(message), line_(line) {}
+  ScriptError(int line, const std::string& message) : std::runtime_error(message), line_(line) {}
   int Line() const { return line_; }
 
  private:

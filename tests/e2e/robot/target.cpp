@@ -35,7 +35,8 @@ DWORD Target::Start(const std::wstring& program, const std::vector<std::wstring>
 }
 
 bool Target::WaitForExit(DWORD ms, DWORD& exitCode) {
-  if (processes_.empty() || WaitForSingleObject(processes_.back(), ms) != WAIT_OBJECT_0) return false;
+  if (processes_.empty() || WaitForSingleObject(processes_.back(), ms) != WAIT_OBJECT_0)
+    return false;
   GetExitCodeProcess(processes_.back(), &exitCode);
   return true;
 }

@@ -304,8 +304,8 @@ class ProbeServer {
     return wide.c_str();
   }
 
-  static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV conversation, HSZ, HSZ,
-                                    HDDEDATA data, ULONG_PTR, ULONG_PTR) {
+  static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV conversation, HSZ, HSZ, HDDEDATA data,
+                                    ULONG_PTR, ULONG_PTR) {
     if (type == XTYP_CONNECT) return reinterpret_cast<HDDEDATA>(TRUE);
     if (type != XTYP_EXECUTE) return nullptr;
     const std::wstring command = Text(data);
@@ -365,8 +365,8 @@ class StuckWindow {
  private:
   static DWORD WINAPI Run(void* parameter) {
     auto* self = static_cast<StuckWindow*>(parameter);
-    HWND window = CreateWindowExW(0, L"STATIC", L"stuck", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"stuck", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     SetEvent(self->ready_);
     WaitForSingleObject(self->release_, INFINITE);
     DestroyWindow(window);
