@@ -140,12 +140,11 @@ void Form3::Command2_Click() {
     choice_.emplace(std::move(path));
   }
   Unload();
-  Closed();
 }
 
-void Form3::Form_QueryUnload(std::int16_t& /*cancel*/, platform::UnloadMode mode) {
-  if (mode != platform::UnloadMode::kFormCode) Closed();
-}
+// However the chooser closes ("&Ok", the close box, the session's end), it hands back its
+// choice once.
+void Form3::Form_Unload(std::int16_t& /*cancel*/) { Closed(); }
 
 std::int32_t Form3::GetFreeSpaceKB() {
   platform::DiskSpace space;

@@ -36,7 +36,7 @@ class Form3 : public platform::Form {
 
  protected:
   void Form_Load() override;
-  void Form_QueryUnload(std::int16_t& cancel, platform::UnloadMode mode) override;
+  void Form_Unload(std::int16_t& cancel) override;
 
  private:
   void Drive1_Change();

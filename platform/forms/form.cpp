@@ -34,11 +34,6 @@ bool Form::Unload(UnloadMode mode) {
   return true;
 }
 
-bool Form::Close(UnloadMode reason) {
-  Unload(reason);
-  return !loaded_;
-}
-
 void Form::SetFocus() {
   if (peer_) peer_->Focus(nullptr);
 }

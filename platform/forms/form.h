@@ -73,12 +73,10 @@ class Form {
   // Raises Form_QueryUnload and Form_Unload; either may refuse. True when the form is gone.
   bool Unload(UnloadMode mode = UnloadMode::kFormCode);
   void SetFocus();
-  // Unloads the form for a reason from outside the program. True when the form is gone.
-  bool Close(UnloadMode reason);
   // The close box.
-  void UserClose() { Close(UnloadMode::kFormControlMenu); }
-  // The system asks whether the session may end.
-  bool SessionEnding() { return Close(UnloadMode::kAppWindows); }
+  void UserClose() { Unload(UnloadMode::kFormControlMenu); }
+  // The system asks whether the session may end. True when the form is gone.
+  bool SessionEnding() { return Unload(UnloadMode::kAppWindows); }
 
   bool Loaded() const { return loaded_; }
   bool Visible() const { return visible_; }
