@@ -20,9 +20,17 @@ namespace {
 namespace Style = platform::MsgBoxStyle;
 constexpr int kRunMessageStyle = Style::kSystemModal | Style::kExclamation;
 
+// Where the run meets the files it treats apart from the others.
 constexpr std::size_t kApplication = 0;
 constexpr std::size_t kUninstaller = 6;
 constexpr std::size_t kHelp = 7;
+static_assert(product::kProductFiles[kApplication].installedName == product::kApplicationFile);
+static_assert(product::kProductFiles[kUninstaller].installedName == product::kUninstallerFile);
+static_assert(product::kProductFiles[kHelp].installedName == product::kHelpFile);
+
+// The uninstaller's path after its folder, whole: one string for the image.
+constexpr char kUninstallerInFolder[] = "\\Uninstall PLM.exe";
+static_assert(std::string_view(kUninstallerInFolder).substr(1) == product::kUninstallerFile);
 
 // What the run says when an item other than the application fails, in run order.
 struct ItemMessages {
@@ -127,7 +135,7 @@ void Form1::InstallProduct() {
   Label11.Refresh();
   // The uninstall entry runs the uninstaller: it is written only when there is one to run.
   const bool uninstallerInPlace =
-      installed[kUninstaller] || platform::Exists(platform.files, directory + "\\Uninstall PLM.exe",
+      installed[kUninstaller] || platform::Exists(platform.files, directory + kUninstallerInFolder,
                                                   platform::Attribute::kNormal);
   integration::Registry registry(platform);
   const integration::RecordsWritten records =
