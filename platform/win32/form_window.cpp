@@ -66,13 +66,18 @@ bool CanTakeFocus(HWND window) { return IsWindowVisible(window) && IsWindowEnabl
 // Controls are created in tab order, which is also the order that the dialog keys follow;
 // those outside the tab order come last, in the order the form made them.
 std::vector<Control*> InTabOrder(const std::vector<Control*>& controls) {
-  std::vector<Control*> ordered = controls;
-  std::stable_sort(ordered.begin(), ordered.end(), [](const Control* a, const Control* b) {
-    const auto key = [](const Control* c) {
-      return c->TabIndex() == kNoTabStop ? INT_MAX : c->TabIndex();
-    };
-    return key(a) < key(b);
-  });
+  const auto key = [](const Control* control) {
+    return control->TabIndex() == kNoTabStop ? INT_MAX : control->TabIndex();
+  };
+  std::vector<Control*> ordered;
+  ordered.reserve(controls.size());
+  // Each control goes after every one whose key is not greater: equal keys keep their order.
+  for (Control* control : controls) {
+    const auto place = std::upper_bound(
+        ordered.begin(), ordered.end(), control,
+        [&key](const Control* a, const Control* b) { return key(a) < key(b); });
+    ordered.insert(place, control);
+  }
   return ordered;
 }
 

@@ -150,21 +150,23 @@ bool Win32FileSystem::ListFolders(const std::string& path, std::vector<std::stri
   HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   // A folder holds at least "." and ".."; only a drive root can hold nothing at all.
   if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  // The names in the order of the file system's case-blind comparison.
+  const auto before = [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+  };
   std::vector<std::wstring> folders;
   constexpr DWORD kLeftOut = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   do {
-    const std::wstring_view name = found.cFileName;
+    std::wstring name = found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
         (found.dwFileAttributes & kLeftOut) != 0 || name == L"." || name == L"..") {
       continue;
     }
-    folders.emplace_back(name);
+    const auto place = std::upper_bound(folders.begin(), folders.end(), name, before);
+    folders.insert(place, std::move(name));
   } while (FindNextFileW(search, &found));
   const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(search);
-  std::sort(folders.begin(), folders.end(), [](const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-  });
   for (const std::wstring& name : folders) names.push_back(Utf8(name));
   return complete;
 }
