@@ -14,7 +14,7 @@
 
 namespace platform {
 
-int RunProgram(ProgramMain main) {
+void RunProgram(ProgramMain main) {
   // Before anything can load a DLL.
   win32::RestrictDllSearch();
   // A drive without a disk answers the drive list's questions with an error code, not
@@ -30,7 +30,7 @@ int RunProgram(ProgramMain main) {
   win32::Win32Dde dde;
   Platform platform{toolkit, files, registry, lz, dde};
   main(platform);
-  return win32::RunMessageLoop();
+  ExitProcess(static_cast<UINT>(win32::RunMessageLoop()));
 }
 
 }  // namespace platform
