@@ -14,8 +14,5 @@ void StartSetup(platform::Platform& platform) {
 
 }  // namespace
 
-// The process starts here, not in the C runtime's start-up code: the linker is told so (see
-// setup/CMakeLists.txt). The program uses nothing that code prepares: no command-line
-// arguments or environment, no console streams, no thread-local storage, and no object
-// outside a function that needs a constructor run before it (the image is checked for that).
-extern "C" [[noreturn]] void SetupStart() { platform::RunProgram(&StartSetup); }
+// The process starts here, not in the C runtime's start-up code (see pelmora_program_start).
+extern "C" [[noreturn]] void ProgramStart() { platform::RunProgram(&StartSetup); }

@@ -37,10 +37,15 @@ int Begin() {
   return demo::StartFinishingCopy(folder) ? 0 : Finish(folder);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  platform::win32::RestrictDllSearch();
+int Run() {
   if (const auto folder = demo::TakeOverFromOriginal()) return Finish(*folder);
   return Begin();
+}
+
+}  // namespace
+
+// The process starts here, not in the C runtime's start-up code (see pelmora_program_start).
+extern "C" [[noreturn]] void ProgramStart() {
+  platform::win32::RestrictDllSearch();
+  ExitProcess(static_cast<UINT>(Run()));
 }
