@@ -26,15 +26,15 @@ std::string Win32Toolkit::InputBox(const std::string& prompt, const std::string&
 
 void Win32Toolkit::DoEvents() { PumpPendingMessages(); }
 
-// The path is both the application name and, quoted, the command line, so that neither the
-// current folder nor a blank in the path decides what starts. The program starts in its
-// own folder.
 // A named mutex of the user's session, held until the process ends.
 bool Win32Toolkit::ClaimInstance(const std::string& name) {
   const HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + Wide(name)).c_str());
   return mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
+// The path is both the application name and, quoted, the command line, so that neither the
+// current folder nor a blank in the path decides what starts. The program starts in its
+// own folder.
 bool Win32Toolkit::StartProgram(const std::string& path) {
   const std::wstring application = Wide(path);
   std::wstring commandLine = L"\"" + application + L"\"";
