@@ -4,8 +4,8 @@
 
 namespace platform {
 
-Control::Control(Form& owner, ControlKind kind, std::string name, Control* container, Bounds bounds,
-                 int tabIndex)
+Control::Control(Form& owner, ControlKind kind, std::string name, Control* container,
+                 const Bounds& bounds, int tabIndex)
     : owner_(owner),
       kind_(kind),
       name_(std::move(name)),
@@ -75,7 +75,7 @@ void Control::Changed(Property property) {
   if (FormPeer* peer = owner_.Peer()) peer->ControlChanged(*this, property);
 }
 
-PictureBox::PictureBox(Form& owner, std::string name, Control* container, Bounds bounds,
+PictureBox::PictureBox(Form& owner, std::string name, Control* container, const Bounds& bounds,
                        int tabIndex)
     : Control(owner, ControlKind::kPictureBox, std::move(name), container, bounds, tabIndex),
       link_(owner.GetPlatform().dde) {}
@@ -92,8 +92,8 @@ void Label::SetLook(const Font& font, Colour foreColour, bool transparent) {
   Changed(Property::kColours);
 }
 
-CommandButton::CommandButton(Form& owner, std::string name, Control* container, Bounds bounds,
-                             int tabIndex, std::string caption)
+CommandButton::CommandButton(Form& owner, std::string name, Control* container,
+                             const Bounds& bounds, int tabIndex, std::string caption)
     : Control(owner, ControlKind::kCommandButton, std::move(name), container, bounds, tabIndex) {
   SetCaption(std::move(caption));
 }
@@ -102,7 +102,7 @@ void CommandButton::UserClick() {
   if (AcceptsInput()) Click();
 }
 
-OptionButton::OptionButton(Form& owner, std::string name, Control* container, Bounds bounds,
+OptionButton::OptionButton(Form& owner, std::string name, Control* container, const Bounds& bounds,
                            int tabIndex, std::string caption)
     : Control(owner, ControlKind::kOptionButton, std::move(name), container, bounds, tabIndex) {
   SetCaption(std::move(caption));
@@ -131,8 +131,8 @@ void OptionButton::UserClick() {
   if (AcceptsInput()) SetValue(true);
 }
 
-CheckBox::CheckBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
-                   std::string caption)
+CheckBox::CheckBox(Form& owner, std::string name, Control* container, const Bounds& bounds,
+                   int tabIndex, std::string caption)
     : Control(owner, ControlKind::kCheckBox, std::move(name), container, bounds, tabIndex) {
   SetCaption(std::move(caption));
 }
@@ -147,13 +147,13 @@ void CheckBox::UserClick() {
   if (AcceptsInput()) SetValue(value_ == 1 ? 0 : 1);
 }
 
-TextBox::TextBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
-                 std::string text)
+TextBox::TextBox(Form& owner, std::string name, Control* container, const Bounds& bounds,
+                 int tabIndex, std::string text)
     : Control(owner, ControlKind::kTextBox, std::move(name), container, bounds, tabIndex) {
   SetCaption(std::move(text));
 }
 
-Shape::Shape(Form& owner, std::string name, Bounds bounds)
+Shape::Shape(Form& owner, std::string name, const Bounds& bounds)
     : Control(owner, ControlKind::kShape, std::move(name), nullptr, bounds, kNoTabStop) {}
 
 void Shape::SetFillColour(Colour colour) {

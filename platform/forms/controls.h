@@ -63,7 +63,7 @@ constexpr int kNoTabStop = -1;
 class Control {
  public:
   // `container` is the frame or picture box that holds the control, or null for the form.
-  Control(Form& owner, ControlKind kind, std::string name, Control* container, Bounds bounds,
+  Control(Form& owner, ControlKind kind, std::string name, Control* container, const Bounds& bounds,
           int tabIndex);
   virtual ~Control();
   Control(const Control&) = delete;
@@ -117,14 +117,14 @@ class Control {
 // A frame without caption, or a page of a wizard: a container shown or hidden as a whole.
 class Frame : public Control {
  public:
-  Frame(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
+  Frame(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex)
       : Control(owner, ControlKind::kFrame, std::move(name), container, bounds, tabIndex) {}
 };
 
 // A container that can also hold a DDE client link.
 class PictureBox : public Control {
  public:
-  PictureBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex);
+  PictureBox(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex);
   DdeLink& Link() { return link_; }
 
  private:
@@ -134,7 +134,7 @@ class PictureBox : public Control {
 // An image that shows the program's icon once its picture is set.
 class Image : public Control {
  public:
-  Image(Form& owner, std::string name, Control* container, Bounds bounds)
+  Image(Form& owner, std::string name, Control* container, const Bounds& bounds)
       : Control(owner, ControlKind::kImage, std::move(name), container, bounds, kNoTabStop) {}
   bool ShowsIcon() const { return showsIcon_; }
   void SetPictureToIcon();
@@ -145,7 +145,7 @@ class Image : public Control {
 
 class Label : public Control {
  public:
-  Label(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
+  Label(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex,
         Alignment alignment = Alignment::kLeft)
       : Control(owner, ControlKind::kLabel, std::move(name), container, bounds, tabIndex),
         alignment_(alignment) {}
@@ -165,8 +165,8 @@ class Label : public Control {
 
 class CommandButton : public Control {
  public:
-  CommandButton(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
-                std::string caption);
+  CommandButton(Form& owner, std::string name, Control* container, const Bounds& bounds,
+                int tabIndex, std::string caption);
   EventHandler<> Click;
   // A click by the user; ignored unless the button accepts input.
   void UserClick();
@@ -175,8 +175,8 @@ class CommandButton : public Control {
 // One of a group of option buttons in the same container: choosing one clears the others.
 class OptionButton : public Control {
  public:
-  OptionButton(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
-               std::string caption);
+  OptionButton(Form& owner, std::string name, Control* container, const Bounds& bounds,
+               int tabIndex, std::string caption);
   bool Value() const { return value_; }
   // Selecting clears the other options of the container and raises Click.
   void SetValue(bool selected);
@@ -189,7 +189,7 @@ class OptionButton : public Control {
 
 class CheckBox : public Control {
  public:
-  CheckBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
+  CheckBox(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex,
            std::string caption);
   // 1 when ticked, 0 when not.
   int Value() const { return value_; }
@@ -203,7 +203,7 @@ class CheckBox : public Control {
 // A read-only, multi-line text box with a vertical scroll bar.
 class TextBox : public Control {
  public:
-  TextBox(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex,
+  TextBox(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex,
           std::string text);
   const std::string& Text() const { return Caption(); }
 };
@@ -212,7 +212,7 @@ class TextBox : public Control {
 // indexed set that grows at run time. Its form paints it.
 class Shape : public Control {
  public:
-  Shape(Form& owner, std::string name, Bounds bounds);
+  Shape(Form& owner, std::string name, const Bounds& bounds);
   const Colour& FillColour() const { return fill_; }
   const Colour& BorderColour() const { return border_; }
   void SetFillColour(Colour colour);

@@ -29,7 +29,8 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 }  // namespace
 
-DirList::DirList(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
+DirList::DirList(Form& owner, std::string name, Control* container, const Bounds& bounds,
+                 int tabIndex)
     : Control(owner, ControlKind::kDirList, std::move(name), container, bounds, tabIndex) {}
 
 bool DirList::SetPath(std::string_view path) {

@@ -19,7 +19,7 @@ struct DirEntry {
 
 class DirList : public Control {
  public:
-  DirList(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex);
+  DirList(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex);
 
   // The open folder's full path; a drive root keeps its backslash ("C:\"). Empty at first.
   const std::string& Path() const { return path_; }

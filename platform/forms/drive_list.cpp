@@ -18,7 +18,8 @@ std::string EntryText(FileSystem& files, char letter) {
 
 }  // namespace
 
-DriveList::DriveList(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex)
+DriveList::DriveList(Form& owner, std::string name, Control* container, const Bounds& bounds,
+                     int tabIndex)
     : Control(owner, ControlKind::kDriveList, std::move(name), container, bounds, tabIndex) {
   FileSystem& files = owner.GetPlatform().files;
   const std::uint32_t present = files.LogicalDrives();

@@ -11,7 +11,7 @@ namespace platform {
 
 class DriveList : public Control {
  public:
-  DriveList(Form& owner, std::string name, Control* container, Bounds bounds, int tabIndex);
+  DriveList(Form& owner, std::string name, Control* container, const Bounds& bounds, int tabIndex);
 
   // The entry text of the selected drive; empty while none is selected.
   std::string Drive() const;

@@ -73,9 +73,9 @@ std::vector<Control*> InTabOrder(const std::vector<Control*>& controls) {
   ordered.reserve(controls.size());
   // Each control goes after every one whose key is not greater: equal keys keep their order.
   for (Control* control : controls) {
-    const auto place = std::upper_bound(
-        ordered.begin(), ordered.end(), control,
-        [&key](const Control* a, const Control* b) { return key(a) < key(b); });
+    const auto place =
+        std::upper_bound(ordered.begin(), ordered.end(), control,
+                         [&key](const Control* a, const Control* b) { return key(a) < key(b); });
     ordered.insert(place, control);
   }
   return ordered;
