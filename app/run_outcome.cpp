@@ -1,12 +1,14 @@
 #include "app/run_outcome.h"
 
+#include <utility>
+
 namespace app {
 
 void RunOutcome::GroupItemsMissing(const std::vector<std::string>& captions) {
   if (captions.empty()) return;
   std::string items = captions.size() == 1 ? "the Start Menu item " : "the Start Menu items ";
   for (std::size_t i = 0; i < captions.size(); ++i) items += (i == 0 ? "" : ", ") + captions[i];
-  missing_.push_back(items);
+  missing_.push_back(std::move(items));
 }
 
 std::string RunOutcome::FinishText() const {

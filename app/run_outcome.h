@@ -9,10 +9,12 @@ namespace app {
 
 class RunOutcome {
  public:
-  void FileNotInstalled(std::string_view installedName) { missing_.emplace_back(installedName); }
-  void RecordsNotWritten() { missing_.emplace_back("the registry records"); }
+  void FileNotInstalled(std::string_view installedName) {
+    missing_.push_back(std::string(installedName));
+  }
+  void RecordsNotWritten() { missing_.push_back("the registry records"); }
   void UninstallEntryNotWritten() {
-    missing_.emplace_back("the entry in the list of installed programs");
+    missing_.push_back("the entry in the list of installed programs");
   }
   void GroupItemsMissing(const std::vector<std::string>& captions);
 

@@ -55,7 +55,7 @@ std::vector<std::string> CreateProgramGroup(platform::DdeLink& link, platform::F
   std::vector<std::string> missing;
   for (const GroupItem* item : items) {
     if (!created || !link.LinkExecute(AddItem(files, directory, *item)))
-      missing.emplace_back(item->caption);
+      missing.push_back(item->caption);
   }
   link.SetLinkMode(platform::LinkMode::kNone);
   return missing;

@@ -276,23 +276,23 @@ bool FormWindow::StartsGroup(const Control& control) const {
 // clearing all of them would leave the group out of the tab order.)
 void FormWindow::MarkGroupTabStop(const Control& option) {
   if (option.Kind() != ControlKind::kOptionButton) return;
-  std::vector<const Child*> group;
+  const auto inGroup = [&option](const Child& child) {
+    return child.control->Kind() == ControlKind::kOptionButton && child.window != nullptr &&
+           child.control->Container() == option.Container();
+  };
+  const Child* stop = nullptr;
   for (const Child& child : children_) {
-    if (child.control->Kind() == ControlKind::kOptionButton && child.window != nullptr &&
-        child.control->Container() == option.Container()) {
-      group.push_back(&child);
+    if (inGroup(child) &&
+        (stop == nullptr || static_cast<const OptionButton&>(*child.control).Value())) {
+      stop = &child;
     }
   }
-  if (group.empty()) return;
-  const auto selected = std::find_if(group.begin(), group.end(), [](const Child* child) {
-    return static_cast<const OptionButton&>(*child->control).Value();
-  });
-  const Child* stop = selected != group.end() ? *selected : group.front();
-  for (const Child* child : group) {
-    const auto style = GetWindowLongPtrW(child->window, GWL_STYLE);
+  for (const Child& child : children_) {
+    if (!inGroup(child)) continue;
+    const auto style = GetWindowLongPtrW(child.window, GWL_STYLE);
     const auto marked =
-        child == stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
-    if (marked != style) SetWindowLongPtrW(child->window, GWL_STYLE, marked);
+        &child == stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP);
+    if (marked != style) SetWindowLongPtrW(child.window, GWL_STYLE, marked);
   }
 }
 
