@@ -15,4 +15,6 @@ void StartSetup(platform::Platform& platform) {
 }  // namespace
 
 // The process starts here, not in the C runtime's start-up code (see pelmora_program_start).
-extern "C" [[noreturn]] void ProgramStart() { platform::RunProgram(&StartSetup); }
+extern "C" [[noreturn, gnu::force_align_arg_pointer]] void ProgramStart() {
+  platform::RunProgram(&StartSetup);
+}

@@ -39,7 +39,9 @@ endfunction()
 # pseudo-relocations) and costs each of them about 10 KB. So nothing may import data from a
 # DLL by run-time fix-ups (the link fails instead), and a check of the link map fails the
 # build if the program ever needs start-up work: constructors of objects outside functions,
-# C or C++ initializers, thread-local storage.
+# C or C++ initializers, thread-local storage. 32-bit Windows enters a program's first function
+# with its stack aligned to 4 bytes only, so ProgramStart realigns it, as the start-up code
+# would (gnu::force_align_arg_pointer).
 function(pelmora_program_start target)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     set(entry ProgramStart)

@@ -17,7 +17,7 @@ int ShowCommand() {
 }  // namespace
 
 // The process starts here, not in the C runtime's start-up code (see pelmora_program_start).
-extern "C" [[noreturn]] void ProgramStart() {
+extern "C" [[noreturn, gnu::force_align_arg_pointer]] void ProgramStart() {
   platform::win32::RestrictDllSearch();
   ExitProcess(static_cast<UINT>(demo::RunMainWindow(GetModuleHandleW(nullptr), ShowCommand())));
 }
