@@ -28,7 +28,7 @@ void Win32Toolkit::DoEvents() { PumpPendingMessages(); }
 
 // A named mutex of the user's session, held until the process ends.
 bool Win32Toolkit::ClaimInstance(const std::string& name) {
-  const HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Local\\" + Wide(name)).c_str());
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, Wide("Local\\" + name).c_str());
   return mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
@@ -37,8 +37,8 @@ bool Win32Toolkit::ClaimInstance(const std::string& name) {
 // own folder.
 bool Win32Toolkit::StartProgram(const std::string& path) {
   const std::wstring application = Wide(path);
-  std::wstring commandLine = L"\"" + application + L"\"";
-  const std::wstring folder = FolderOf(application);
+  std::wstring commandLine = Wide("\"" + path + "\"");
+  const std::wstring folder = Wide(FolderOf(path));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -79,14 +79,14 @@ std::string Win32Toolkit::ThousandsSeparator() {
   return Utf8(separator);
 }
 
-std::string Win32Toolkit::AppPath() { return Utf8(FolderOf(ModulePath())); }
+std::string Win32Toolkit::AppPath() { return FolderOf(ModulePath()); }
 
 std::string Win32Toolkit::AppExeName() {
-  const std::wstring path = ModulePath();
-  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-  const auto dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos) name.resize(dot);
-  return Utf8(name);
+  const std::string path = ModulePath();
+  std::string name = path.substr(path.find_last_of("\\/") + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name;
 }
 
 std::unique_ptr<FormPeer> Win32Toolkit::CreateFormPeer(Form& form) {

@@ -46,8 +46,8 @@ std::string Scratch() {
 
 int main() {
   using namespace backend_test;
-  const std::wstring self = platform::win32::ModulePath();
-  if (self.find(L"child probe") != std::wstring::npos) return RunAsStartedChild();
+  const std::string self = platform::win32::ModulePath();
+  if (self.find("child probe") != std::string::npos) return RunAsStartedChild();
   ServiceTests();
   ToolkitTests();
   FormTests();

@@ -23,10 +23,12 @@ constexpr wchar_t kStartedMark[] = L"started.txt";
 
 void PlaceTests(platform::win32::Win32Toolkit& toolkit) {
   Section("where the program runs, the screen");
-  const std::wstring self = platform::win32::ModulePath();
-  CHECK(toolkit.AppPath() + "\\" + toolkit.AppExeName() + ".exe" == Utf8(self));
+  const std::string self = platform::win32::ModulePath();
+  CHECK(toolkit.AppPath() + "\\" + toolkit.AppExeName() + ".exe" == self);
   CHECK(toolkit.AppExeName() == "backend_test");
-  CHECK(platform::win32::FolderOf(L"C:\\setup.exe") == L"C:\\");
+  CHECK(platform::win32::FolderOf("C:\\setup.exe") == "C:\\");
+  CHECK(platform::win32::FolderOf("C:\\Programs\\Pelmora\\setup.exe") == "C:\\Programs\\Pelmora");
+  CHECK(platform::win32::FolderOf("setup.exe").empty());
   CHECK(toolkit.TwipsPerPixelX() == 1440 / platform::win32::SystemDpi());
   CHECK(toolkit.TwipsPerPixelY() == toolkit.TwipsPerPixelX());
   platform::PixelRect area;
@@ -42,7 +44,7 @@ void StartTests(platform::win32::Win32Toolkit& toolkit) {
   const std::wstring mark = folder + L"\\" + kStartedMark;
   CreateDirectoryW(folder.c_str(), nullptr);
   DeleteFileW(mark.c_str());
-  CHECK(CopyFileW(platform::win32::ModulePath().c_str(), child.c_str(), FALSE));
+  CHECK(CopyFileW(Wide(platform::win32::ModulePath()).c_str(), child.c_str(), FALSE));
   SetCurrentDirectoryW(Wide(Scratch()).c_str());
   CHECK(toolkit.StartProgram(Utf8(child)));
   std::string started;
