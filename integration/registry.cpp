@@ -1,6 +1,7 @@
 #include "integration/registry.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/services/toolkit.h"
 
@@ -38,7 +39,7 @@ bool Registry::CreateRegKey(RegKey rootKey, const std::string& keyPath) {
 }
 
 bool Registry::SetValue(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                        std::uint32_t type, const std::vector<std::uint8_t>& data) {
+                        std::uint32_t type, std::span<const std::uint8_t> data) {
   RegKey key = 0;
   if (platform_.registry.CreateKey(rootKey, keyPath, key) != kSuccess) return false;
   const long written = platform_.registry.SetValueEx(key, valueName, type, data.data(),
@@ -50,8 +51,9 @@ bool Registry::SetValue(RegKey rootKey, const std::string& keyPath, const std::s
 // A key that cannot be created or opened is reported as the string that cannot be written.
 bool Registry::SetRegString(RegKey rootKey, const std::string& keyPath,
                             const std::string& valueName, const std::string& valueText) {
-  std::vector<std::uint8_t> data(valueText.begin(), valueText.end());
-  data.push_back(0);
+  // The text with its terminating NUL.
+  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(valueText.c_str()),
+                                           valueText.size() + 1);
   if (SetValue(rootKey, keyPath, valueName, platform::RegType::kSz, data)) return true;
   ShowError("Registry'e string yazılamadı! Registry value(string) could not be written!");
   return false;
@@ -60,7 +62,7 @@ bool Registry::SetRegString(RegKey rootKey, const std::string& keyPath,
 bool Registry::SetRegLong(RegKey rootKey, const std::string& keyPath, const std::string& valueName,
                           std::int32_t valueNumber) {
   const auto bits = static_cast<std::uint32_t>(valueNumber);
-  const std::vector<std::uint8_t> data = {
+  const std::array<std::uint8_t, 4> data = {
       static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
       static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
   if (SetValue(rootKey, keyPath, valueName, platform::RegType::kDword, data)) return true;

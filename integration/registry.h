@@ -4,6 +4,7 @@
 // the key it works on and closes it before it returns, and reports its own failures. The
 // writing procedures also tell their caller whether the write was done.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ class Registry {
   void ShowError(const std::string& text);
   // Creates or opens the key and sets one value; false when either fails.
   bool SetValue(platform::RegKey rootKey, const std::string& keyPath, const std::string& valueName,
-                std::uint32_t type, const std::vector<std::uint8_t>& data);
+                std::uint32_t type, std::span<const std::uint8_t> data);
 
   platform::Platform& platform_;
 };

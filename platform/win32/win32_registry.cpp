@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
+#include <string_view>
 
 #include "platform/win32/wide.h"
 
@@ -25,41 +25,29 @@ RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
-// A text datum in UTF-16, with a terminating NUL when the UTF-8 datum has one.
-std::vector<BYTE> TextToStored(const std::uint8_t* data, std::uint32_t size) {
-  std::string_view text(reinterpret_cast<const char*>(data), size);
-  const bool terminated = !text.empty() && text.back() == '\0';
-  if (terminated) text.remove_suffix(1);
-  std::wstring wide = Wide(text);
-  if (terminated) wide.push_back(L'\0');
-  const auto* bytes = reinterpret_cast<const BYTE*>(wide.data());
-  return std::vector<BYTE>(bytes, bytes + wide.size() * sizeof(wchar_t));
+// A value's type and its stored bytes, whatever their length. The bytes are kept in UTF-16
+// units, so that a text datum is read as one without a copy; an odd last byte has a unit
+// of its own.
+long ReadStored(HKEY key, const std::wstring& name, DWORD& type, std::wstring& stored,
+                DWORD& size) {
+  size = 0;
+  long status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    stored.resize((size + 1) / sizeof(wchar_t));
+    status = RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(stored.data()), &size);
+    if (status == ERROR_SUCCESS) return status;
+  }
+  return status;
 }
 
 // The UTF-8 form of a stored UTF-16 datum; a stored NUL at the end stays at the end.
-std::vector<BYTE> StoredToText(const std::vector<BYTE>& stored) {
-  std::wstring wide(stored.size() / sizeof(wchar_t), L'\0');
-  if (!wide.empty()) std::memcpy(wide.data(), stored.data(), wide.size() * sizeof(wchar_t));
+std::string StoredToText(std::wstring_view wide) {
   const bool terminated = !wide.empty() && wide.back() == L'\0';
-  if (terminated) wide.pop_back();
+  if (terminated) wide.remove_suffix(1);
   std::string text = Utf8(wide);
   if (terminated) text.push_back('\0');
-  return std::vector<BYTE>(text.begin(), text.end());
-}
-
-// Reads a value's type and its stored bytes, whatever their length.
-long ReadStored(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& stored) {
-  DWORD size = 0;
-  long status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-  while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-    stored.resize(size);
-    status = RegQueryValueExW(key, name.c_str(), nullptr, &type, stored.data(), &size);
-    if (status == ERROR_SUCCESS) {
-      stored.resize(size);
-      return status;
-    }
-  }
-  return status;
+  return text;
 }
 
 }  // namespace
@@ -81,19 +69,30 @@ long Win32Registry::OpenKey(RegKey root, const std::string& path, RegKey& key) {
 long Win32Registry::SetValueEx(RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) {
   if (!IsText(type)) return RegSetValueExW(ToHkey(key), Wide(name).c_str(), 0, type, data, size);
-  const std::vector<BYTE> stored = TextToStored(data, size);
-  return RegSetValueExW(ToHkey(key), Wide(name).c_str(), 0, type, stored.data(),
-                        static_cast<DWORD>(stored.size()));
+  // A text datum is stored in UTF-16, with a terminating NUL when the UTF-8 datum has one.
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  const bool terminated = !text.empty() && text.back() == '\0';
+  if (terminated) text.remove_suffix(1);
+  const std::wstring wide = Wide(text);
+  return RegSetValueExW(ToHkey(key), Wide(name).c_str(), 0, type,
+                        reinterpret_cast<const BYTE*>(wide.c_str()),
+                        static_cast<DWORD>((wide.size() + (terminated ? 1 : 0)) * sizeof(wchar_t)));
 }
 
 long Win32Registry::QueryValueEx(RegKey key, const std::string& name, std::uint32_t& type,
                                  std::uint8_t* data, std::uint32_t& size) {
   DWORD storedType = REG_NONE;
-  std::vector<BYTE> stored;
-  const long status = ReadStored(ToHkey(key), Wide(name), storedType, stored);
+  std::wstring stored;
+  DWORD storedSize = 0;
+  const long status = ReadStored(ToHkey(key), Wide(name), storedType, stored, storedSize);
   if (status != ERROR_SUCCESS) return status;
   type = storedType;
-  const std::vector<BYTE> datum = IsText(storedType) ? StoredToText(stored) : stored;
+  std::string text;
+  std::string_view datum(reinterpret_cast<const char*>(stored.data()), storedSize);
+  if (IsText(storedType)) {
+    text = StoredToText(std::wstring_view(stored.data(), storedSize / sizeof(wchar_t)));
+    datum = text;
+  }
   const std::uint32_t capacity = size;
   size = static_cast<std::uint32_t>(datum.size());
   if (data == nullptr) return ERROR_SUCCESS;
