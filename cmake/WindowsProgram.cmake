@@ -2,17 +2,17 @@
 # importing system DLLs only (no MinGW runtime DLLs), and the same bytes from every build of
 # the same sources: no path of the build folder, no time stamp in the PE headers.
 # Optimized for size before speed (-Oz): what the programs do takes its time in the system's
-# calls, not in their own code. Each function in a section of its own, so that the linker
-# drops those never called. Data
-# stays in the common sections: for a PE target GCC would put each zero-filled object, such as
-# the program's forms, into a .data section of its own, stored in the file byte by byte, where
-# .bss costs nothing.
+# calls, not in their own code. Each function has a section of its own, so that the linker
+# drops those never called. Data stays in the common sections: for a PE target GCC would put
+# each zero-filled object into a .data section of its own, stored in the file byte by byte,
+# where .bss costs nothing.
 add_compile_options(-Oz -ffunction-sections -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
-# Two of the size optimizer's own steps work against it here. It makes one local body for each constructor
-# and destructor (decloning), and local copies of functions with their arguments rewritten
-# (IPA-SRA); local functions cannot be merged across objects, so every object that moved a
-# std::string kept its own copy of the move constructor, of _M_create and the like. Without
-# them the templates' code is shared through the linker's COMDAT folding: 4 KB less image.
+# Two of the size optimizer's own steps work against it here. It makes one local body for
+# each constructor and destructor (decloning), and local copies of functions with their
+# arguments rewritten (IPA-SRA). Local functions cannot be merged across objects, so every
+# object that moved a std::string kept its own copy of the move constructor, of _M_create and
+# the like. Without the two steps the templates' code is shared through the linker's COMDAT
+# folding: 4 KB less image.
 add_compile_options(-fno-declone-ctor-dtor -fno-ipa-sra)
 # A failure ends the program where it happens (EndWithFailure), so nothing is thrown: no
 # exceptions, no run-time type information, no unwind tables. A test program that needs them
