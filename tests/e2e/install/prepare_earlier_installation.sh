@@ -7,6 +7,10 @@
 #   cut          the file ends 1000 bytes early
 #   application  one byte changed inside the compressed Pelmora.exe (the file's last item)
 #   sound        one byte changed inside the compressed Stop.wav (the item before it)
+# The byte changed is the item's first literal, the first byte of the file it expands to,
+# which any change alters. A byte further in may belong to a match that, changed, copies the
+# same bytes from elsewhere (a program holds long runs of zeros): the item would still expand
+# to the file it was built from.
 # ${DISK}, when given, puts ${DESTINATION}'s drive (E:) on a small disk of its own:
 #   full         room for no further file: every entry it can hold is taken
 #   small        less free space than the new files need
@@ -59,10 +63,11 @@ if [[ -n ${DAMAGE:-} ]]; then
   cp "$BUILD/setup.exe" "$damaged"
   length=$(stat -c %s "$damaged")
   application=$(item_size Pelmora.ex_)
+  first_literal=15  # after the 14 bytes of the SZDD header and the first flag byte
   case $DAMAGE in
     cut) truncate -s $((length - 1000)) "$damaged" ;;
-    application) flip_byte "$damaged" $((length - application / 2)) ;;
-    sound) flip_byte "$damaged" $((length - application - $(item_size Stop.wa_) / 2)) ;;
+    application) flip_byte "$damaged" $((length - application + first_literal)) ;;
+    sound) flip_byte "$damaged" $((length - application - $(item_size Stop.wa_) + first_literal)) ;;
     *) echo "prepare: no such damage: $DAMAGE" >&2; exit 2 ;;
   esac
 fi
