@@ -9,10 +9,11 @@
 #   --prefix DIR     the Wine prefix, laid afresh for the run
 #                    (default: build/wine/BUILDNAME/SCRIPTNAME beside DIR)
 #   --screens DIR    where the screenshots go as PNG files (default: DIR/../screens)
-#   --limit SECONDS  time allowed for the robot (default 120)
+#   --limit SECONDS  time allowed for the robot (default 120), times the machine's pace
 #   --prepare FILE   a bash script run in the fresh prefix before the robot starts, to lay
 #                    files or registry values that an earlier run would have left; when it
-#                    exits with 77, the test is skipped (the machine cannot lay what it needs)
+#                    exits with 77 after a line "SKIPPED: why", the test is skipped (the
+#                    machine cannot lay what it needs)
 #   --check FILE     a bash script run after the robot has passed, to check files, the
 #                    registry (`"$WINE" reg query ...`) and the pictures; its status is the result
 #
@@ -26,6 +27,7 @@
 # when the run ends.
 # Exit status: the robot's (0 passed, 1 a step failed, 2 unusable script), else the check's;
 # 124 when the time ran out; 3 when Wine or the build cannot be used; 77 when skipped.
+# The robot's time-outs, like the limit, follow the machine's pace (wine_env.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
@@ -98,11 +100,13 @@ if [[ -n $prepare ]]; then
   ((prepared != 77)) || exit 77  # this machine cannot lay what the test needs
   ((prepared == 0)) || wine_die "$(basename "$prepare") failed"
 fi
-echo "run_wine: $name with $setup in $prefix"
+pace=$(wine_pace_for "$loader")
+limit=$((limit * pace))
+echo "run_wine: $name with $setup in $prefix (PE32 programs run $(i386_how), pace $pace)"
 status=0
 timeout -k 10 "$limit" env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$robot" \
-  --shots "$(wine_path "$shots")" "$(wine_path "$script")" "SETUP=$(wine_path "$setup")" "$@" ||
-  status=$?
+  --shots "$(wine_path "$shots")" --pace "$pace" "$(wine_path "$script")" \
+  "SETUP=$(wine_path "$setup")" "$@" || status=$?
 ((status != 124)) || echo "run_wine: the robot did not finish within $limit s" >&2
 collect_screens "$shots"
 echo "run_wine: screenshots are in $screens"

@@ -2,6 +2,12 @@
 # Wine for the tests and for ./x run: where its programs are, the prefixes, the X server.
 # Sourced by the Wine drivers (run_wine.sh, run_setup.sh and the tests' own).
 #
+# 32-bit Wine, and so every PE32 program, runs natively or under qemu-user's emulation, as
+# i386_execution.sh tells. Emulation starts a program in about a second instead of a tenth, so
+# every time limit of a run is multiplied by the machine's pace, measured when the template is
+# booted: 1 where a PE32 program starts within half a second, one more for each further half
+# second, at most kMaxPace.
+#
 # Every prefix is a 64-bit one, as on a 64-bit Windows: PE32 programs run in it under the
 # 32-bit loader and see the registry through its 32-bit view (Software\Wow6432Node), PE32+
 # programs under wine64. The prefix's wineserver is the 64-bit one, which serves both.
@@ -11,6 +17,9 @@
 
 readonly kDesktop=1024x768       # the Wine virtual desktop the robot works in
 readonly kXScreen=1280x1024x24   # the private X server that holds it
+readonly kMaxPace=6              # the Wine tests' time-outs in CTest allow for no slower pace
+
+source "$(dirname "${BASH_SOURCE[0]}")/i386_execution.sh"
 
 wine_die() { echo "wine: $*" >&2; exit 3; }
 
@@ -37,6 +46,14 @@ wine_init() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINESERVER=$wineserver
   unset WINEARCH
+  if i386_emulated; then
+    # qemu-user gives an i386 program 4 GiB of addresses by default. 32-bit Wine reserves all
+    # of them above 2 GiB at its start, and qemu-user 7 answers that with mappings elsewhere,
+    # which Wine takes for refusals and retries in 64 KiB pieces: some 50,000 mmap calls, 45 s
+    # at every start of a PE32 program. Ending the space where a 32-bit Windows program's own
+    # ends leaves nothing there to reserve, and a program starts in about a second.
+    export QEMU_RESERVED_VA=0x7fff0000
+  fi
 }
 
 # Windows sees the Unix file system as drive Z:.
@@ -77,12 +94,35 @@ wine_stop() {
   done < <(findmnt -rn -o TARGET | awk -v under="$prefix/" 'index($0, under) == 1' | sort -r)
 }
 
-# What a template was booted with: both Wines by their versions. A prefix booted without
-# 32-bit Wine lacks the 32-bit system files, so the template is booted again when a Wine
-# comes, goes or changes.
+# What a template was booted with: both Wines by their versions, and how 32-bit Wine ran. A
+# prefix booted without 32-bit Wine lacks the 32-bit system files, and one booted before the
+# emulation was set up holds what a failed 32-bit Wine left, so the template is booted again
+# when a Wine comes, goes or changes, or when the way it runs does.
 wine_template_key() {
   echo "wine64 $("$wine64" --version)"
-  if [[ -n $wine32 ]]; then echo "wine32 $("$wine32" --version)"; else echo "wine32 none"; fi
+  if [[ -n $wine32 ]]; then
+    echo "wine32 $("$wine32" --version) $(i386_how)"
+  else
+    echo "wine32 none"
+  fi
+}
+
+# The pace of this machine for PE32 programs (see the top), from the second of two starts of
+# a PE32 console program in PREFIX: the first also starts the prefix's services.
+wine_measure_pace() {
+  local prefix=$1 started ms
+  [[ -n $wine32 ]] || { echo 1; return; }
+  wine_in "$prefix" "$wine32" cmd /c exit >/dev/null 2>&1 || true
+  started=$(date +%s%N)
+  wine_in "$prefix" "$wine32" cmd /c exit >/dev/null 2>&1 || true
+  ms=$((($(date +%s%N) - started) / 1000000))
+  echo $((1 + ms / 500 < kMaxPace ? 1 + ms / 500 : kMaxPace))
+}
+
+# The pace for the programs that LOADER runs: the one measured when the template was booted
+# for the 32-bit loader, 1 for wine64, which always runs natively.
+wine_pace_for() {
+  if [[ $1 == "$wine32" ]]; then cat "$wine_template/pace" 2>/dev/null || echo 1; else echo 1; fi
 }
 
 # Boots the template prefix unless it is ready for these Wines. Runs that share it may start
@@ -101,9 +141,10 @@ wine_make_template() {
       /v Desktop /d Default /f >/dev/null
     wine_in "$wine_template" "$wine64" reg add 'HKCU\Software\Wine\Explorer\Desktops' \
       /v Default /d "$kDesktop" /f >/dev/null
-    WINEPREFIX=$wine_template "$wineserver" -w
     [[ -z $wine32 || -f $wine_template/drive_c/windows/syswow64/kernel32.dll ]] ||
       wine_die "wineboot left the prefix without its 32-bit system files"
+    wine_measure_pace "$wine_template" >"$wine_template/pace"
+    WINEPREFIX=$wine_template "$wineserver" -w
     echo "$key" >"$wine_template/ready"
   fi
   exec {lock}>&-
@@ -117,7 +158,7 @@ wine_lay_prefix() {
   wine_stop "$prefix"
   rm -rf "$prefix"
   mkdir -p "$prefix"
-  tar -C "$wine_template" "${shared[@]/#/--exclude=./}" --exclude=./ready -cf - . |
+  tar -C "$wine_template" "${shared[@]/#/--exclude=./}" --exclude=./ready --exclude=./pace -cf - . |
     tar -C "$prefix" -xf -
   for folder in "${shared[@]}"; do
     if [[ -d $wine_template/$folder ]]; then cp -al "$wine_template/$folder" "$prefix/$folder"; fi

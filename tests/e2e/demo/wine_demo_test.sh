@@ -66,9 +66,9 @@ run_robot() {
   local name=$1 shots=$WINEPREFIX/drive_c/shots
   shift
   mkdir -p "$shots"
-  timeout -k 10 120 "$robot_loader" "$robot" --shots 'C:\shots' "$(wine_path "$here/$name")" \
-    "SETUP=$(wine_path "$build/setup.exe")" "PELMORA=$install_dir\\Pelmora.exe" \
-    "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
+  timeout -k 10 $((120 * pace)) "$robot_loader" "$robot" --shots 'C:\shots' --pace "$pace" \
+    "$(wine_path "$here/$name")" "SETUP=$(wine_path "$build/setup.exe")" \
+    "PELMORA=$install_dir\\Pelmora.exe" "UNINSTALLER=$install_dir\\Uninstall PLM.exe" "$@" ||
     fail "the robot stopped in $name (pictures in $shots)"
 }
 
@@ -89,7 +89,7 @@ install_product() {
 
 # The finishing copy deletes itself when it ends, shortly after its report is answered.
 expect_no_temp_copy() {
-  for _ in $(seq 100); do
+  for _ in $(seq $((100 * pace))); do
     [[ -z $(temp_copies) ]] && return 0
     sleep 0.2
   done
@@ -172,5 +172,6 @@ fi
 wine_start_xvfb
 wine_make_template
 wine_lay_prefix "$WINEPREFIX"
+pace=$(wine_pace_for "$robot_loader")
 "case_$case_name"
 echo "PASSED: $case_name"

@@ -1,10 +1,13 @@
 // The Wine robot: drives a Windows program by a script of simple steps.
-//   robot [--shots FOLDER] SCRIPT [NAME=VALUE...]   runs SCRIPT; ${NAME} stands for VALUE
+//   robot [--shots FOLDER] [--pace N] SCRIPT [NAME=VALUE...]
+// runs SCRIPT; ${NAME} stands for VALUE. On a machine N times slower than the scripts' time-outs
+// assume (PE32 programs under emulation), --pace N makes every time-out N times as long.
 // Exit status: 0 when every step passed, 1 when a step failed, 2 when the script or the
 // command line cannot be used.
 //
 // Actions (script.h tells how lines are read; every wait ends after the time-out):
-//   timeout SECONDS               the time-out of the waits that follow (10 s at the start)
+//   timeout SECONDS               the time-out of the waits that follow (10 s at the start),
+//                                 times the pace
 //   start PROGRAM [ARGUMENT...]   starts the program under test in its own folder; a program
 //                                 started before keeps running, "exit" waits for the latest
 //   window TITLE                  waits for a visible window with this title; steps below act on it
@@ -30,6 +33,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -45,14 +49,22 @@ constexpr int kUnusable = 2;
 struct CommandLine {
   std::wstring script;
   std::wstring shots = L".";
+  unsigned pace = 1;
   robot::Definitions definitions;
 };
 
 bool ReadCommandLine(int argc, wchar_t** argv, CommandLine& line) {
   int at = 1;
-  if (at + 1 < argc && std::wstring(argv[at]) == L"--shots") {
-    line.shots = argv[at + 1];
-    at += 2;
+  for (; at + 1 < argc && argv[at][0] == L'-'; at += 2) {
+    const std::wstring option = argv[at];
+    if (option == L"--shots") {
+      line.shots = argv[at + 1];
+    } else if (option == L"--pace") {
+      line.pace = static_cast<unsigned>(std::wcstoul(argv[at + 1], nullptr, 10));
+      if (line.pace == 0) return false;
+    } else {
+      return false;
+    }
   }
   if (at >= argc) return false;
   line.script = argv[at++];
@@ -99,7 +111,7 @@ int RunScript(const CommandLine& line) {
     std::printf("robot: %s:%d: %s\n", name.c_str(), misfit->line, why.c_str());
     return kUnusable;
   }
-  robot::Runner runner({name, line.shots});
+  robot::Runner runner({name, line.shots, line.pace});
   return runner.Run(steps) ? 0 : kFailed;
 }
 
@@ -110,7 +122,7 @@ int wmain(int argc, wchar_t** argv) {
   SetProcessDPIAware();
   CommandLine line;
   if (!ReadCommandLine(argc, argv, line)) {
-    std::printf("usage: robot [--shots FOLDER] SCRIPT [NAME=VALUE...]\n");
+    std::printf("usage: robot [--shots FOLDER] [--pace N] SCRIPT [NAME=VALUE...]\n");
     return kUnusable;
   }
   return RunScript(line);

@@ -212,7 +212,7 @@ HWND Runner::CurrentWindow() const {
 void Runner::SetTimeout(const Args& args) {
   const double seconds = std::atof(args[0].c_str());
   if (seconds <= 0) throw StepFailed("the time-out must be a number of seconds above 0");
-  timeoutMs_ = static_cast<DWORD>(seconds * 1000);
+  timeoutMs_ = static_cast<DWORD>(seconds * 1000 * options_.pace);
 }
 
 void Runner::Start(const Args& args) {

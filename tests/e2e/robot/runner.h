@@ -15,11 +15,13 @@ namespace robot {
 struct RunnerOptions {
   std::string scriptName;    // for messages: "pages.steps:12: ..."
   std::wstring shotsFolder;  // where "screenshot NAME" writes NAME.bmp
+  unsigned pace = 1;         // every time-out is this many times as long
 };
 
 class Runner {
  public:
-  explicit Runner(RunnerOptions options) : options_(std::move(options)) {}
+  explicit Runner(RunnerOptions options)
+      : options_(std::move(options)), timeoutMs_(kDefaultTimeoutMs * options_.pace) {}
 
   // Returns the first step that does not fit any action, or null when all do.
   static const Step* FindMisfit(const std::vector<Step>& steps, std::string& why);
@@ -61,8 +63,9 @@ class Runner {
   bool Shoot(const std::string& name);
   void ReportFailure(const Step& step, const std::string& message);
 
+  static constexpr DWORD kDefaultTimeoutMs = 10000;
   RunnerOptions options_;
-  DWORD timeoutMs_ = 10000;  // for every wait, until "timeout" changes it
+  DWORD timeoutMs_;  // for every wait, until "timeout" changes it
   ULONGLONG stopwatchStartMs_ = 0;
   bool stopwatchStarted_ = false;
   HWND window_ = nullptr;

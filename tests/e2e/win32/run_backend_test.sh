@@ -25,4 +25,4 @@ wine_lay_prefix "$prefix"
 mkdir "$prefix/empty_drive"
 ln -s ../empty_drive "$prefix/dosdevices/o:"
 # The program ends with 0 when every check passed, 1 otherwise.
-timeout -k 10 180 env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$program"
+timeout -k 10 $((180 * $(wine_pace_for "$loader"))) env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$program"
