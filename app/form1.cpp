@@ -75,7 +75,8 @@ Form1::Form1(platform::Platform& platform, SharedState& state)
       Text1(*this, "Text1", &Frame1(2), Bounds{120, 540, 3795, 1515}, 17, kAgreement),
       Option1(*this, "Option1", &Frame1(2), Bounds{180, 2100, 3495, 195}, 18, "Yes I Agree."),
       Option2(*this, "Option2", &Frame1(2), Bounds{180, 2340, 3675, 195}, 19, "No I Do Not Agree."),
-      state_(state) {
+      state_(state),
+      runFolder_(platform.files) {
   // The design state is that of page 1.
   for (int page = 2; page <= 4; ++page) Frame1(page).SetVisible(false);
   Command1.SetEnabled(false);
@@ -105,6 +106,13 @@ void Form1::Form_Load() {
   if (platform::EndsWith(tempPath, "\\")) tempPath.pop_back();
   state_.TempDir = tempPath;
   platform.toolkit.SetFailureCleanUp({&Form1::RemoveTempFolderAfterFailure, this});
+
+  // The items are read from this file later: it is held from now on, before any page shows.
+  std::string sourceFolder = platform::Trim(platform.toolkit.AppPath());
+  if (platform::EndsWith(sourceFolder, "\\")) sourceFolder.pop_back();
+  int error = 0;
+  setupFile_ = platform.files.Open(sourceFolder + "\\" + platform.toolkit.AppExeName() + ".exe",
+                                   platform::ChannelMode::kRead, error);
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);
@@ -168,13 +176,11 @@ void Form1::ShowPage() {
   }
 }
 
-// Makes sure the destination can take the run: not inside the temporary folder, there
-// already (the default one is created), with room enough. Tells the user and returns false
-// otherwise.
+// Makes sure the destination can take the run: there already (the default one is created),
+// with room enough. Tells the user and returns false otherwise.
 bool Form1::PrepareDestination() {
   platform::FileSystem& files = GetPlatform().files;
   const std::string destination = state_.InstallDir.Trimmed();
-  if (RefusesTemporaryFolder(destination)) return false;
   const bool exists = platform::Exists(files, destination, platform::Attribute::kDirectory);
   if (!exists && destination != kDefaultInstallDir) {
     GetToolkit().MsgBox(destination + " could not be found!", Style::kExclamation, "Error");
@@ -193,26 +199,12 @@ bool Form1::PrepareDestination() {
   return true;
 }
 
-// The clean-up after the run removes the temporary folder: nothing may be installed there.
-bool Form1::RefusesTemporaryFolder(const std::string& destination) {
-  const std::string temporaryFolder = TemporaryFolder();
-  const bool inside =
-      platform::StartsWithIgnoringCase(destination, temporaryFolder) &&
-      (destination.size() == temporaryFolder.size() || destination[temporaryFolder.size()] == '\\');
-  if (!inside) return false;
-  GetToolkit().MsgBox(destination +
-                          " lies in the setup's temporary folder, which is removed after the "
-                          "installation. Please choose another directory.",
-                      Style::kExclamation, "Error");
-  return true;
-}
-
 // Every file the run installs must fit on the destination drive beside the ones it replaces,
 // which stay until their new versions are whole. A drive that cannot tell its free space
 // is not held up.
 bool Form1::HasRoomFor(const std::string& destination) {
   const std::optional<SpaceShortfall> shortfall = FindSpaceShortfall(
-      GetPlatform().files, destination, TemporaryFolder(), setup_file::kItemTable);
+      GetPlatform().files, destination, state_.TempDir.Trimmed(), setup_file::kItemTable);
   if (!shortfall) return true;
   const std::string separator = GetToolkit().ThousandsSeparator();
   const auto kilobytes = [&](std::int32_t figure) {
@@ -268,7 +260,5 @@ void Form1::Form3_Closed() {
 void Form1::Option1_Click() { Command2.SetEnabled(true); }
 
 void Form1::Option2_Click() { Command2.SetEnabled(false); }
-
-std::string Form1::TemporaryFolder() const { return state_.TempDir.Trimmed() + "\\PLMTMP"; }
 
 }  // namespace app

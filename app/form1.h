@@ -8,6 +8,7 @@ class Form3;
 #include <string>
 
 #include "app/shared_state.h"
+#include "payload/run_files.h"
 #include "platform/forms/form.h"
 
 namespace app {
@@ -53,12 +54,11 @@ class Form1 : public platform::Form {
   void ShowPage();
   void ShowDestination();
   bool PrepareDestination();
-  bool RefusesTemporaryFolder(const std::string& destination);
   bool HasRoomFor(const std::string& destination);
   void InstallProduct();
   void StopRun(const std::string& reason);
   void DeleteTempFolder();
-  int RemoveTempFolder() const;
+  int RemoveTempFolder();
   static void RemoveTempFolderAfterFailure(void* wizard);
   void StartApplication();
 
@@ -70,10 +70,13 @@ class Form1 : public platform::Form {
   void Option1_Click();
   void Option2_Click();
 
-  std::string TemporaryFolder() const;
-
   SharedState& state_;
   std::unique_ptr<ui::Form3> form3_;
+  // The setup file, open from the start so that no other program can change it meanwhile;
+  // null when it could not be opened.
+  std::unique_ptr<platform::FileChannel> setupFile_;
+  // The run's own temporary folder and the items in it.
+  payload::RunFolder runFolder_;
 };
 
 }  // namespace app

@@ -35,28 +35,21 @@ void Form1::StartApplication() {
   }
 }
 
-// Removes the temporary folder and what it holds. Whatever cannot be removed stays, and the
-// user is told where it is.
+// Removes the run's temporary folder and the files it made there. Whatever cannot be removed
+// stays, and the user is told where it is.
 void Form1::DeleteTempFolder() {
   Label11.SetCaption(kDeletingText);
   Label11.Refresh();
-  const int removal = RemoveTempFolder();
-  namespace SystemError = platform::SystemError;
-  if (removal != SystemError::kSuccess && removal != SystemError::kFileNotFound &&
-      removal != SystemError::kPathNotFound) {
-    GetToolkit().MsgBox("The temporary folder " + TemporaryFolder() +
+  if (RemoveTempFolder() != platform::SystemError::kSuccess) {
+    GetToolkit().MsgBox("The temporary folder " + runFolder_.Path() +
                             " could not be removed. You can delete it yourself.",
                         Style::kSystemModal | Style::kExclamation, "Pelmora");
   }
 }
 
-// What the temporary folder holds, then the folder; the system's code of the removal.
-int Form1::RemoveTempFolder() const {
-  platform::FileSystem& files = GetPlatform().files;
-  const std::string folder = TemporaryFolder();
-  files.Kill(folder + "\\*.*");
-  return files.RmDir(folder);
-}
+// The files that the run made in its folder, then the folder; the system's code of the first
+// failure. Nothing else in the temporary folder is touched, whoever put it there.
+int Form1::RemoveTempFolder() { return runFolder_.Remove(); }
 
 // A failure that ends the program takes the temporary folder with it, without a word more:
 // the error report has been shown.

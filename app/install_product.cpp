@@ -73,26 +73,19 @@ void Form1::InstallProduct() {
       "Files are being copied into temporary folder and are being expanded into install "
       "directory...");
 
-  std::string sourceFolder = platform::Trim(toolkit.AppPath());
-  if (platform::EndsWith(sourceFolder, "\\")) sourceFolder.pop_back();
-  const std::string sourcePath = sourceFolder + "\\" + toolkit.AppExeName() + ".exe";
-
   // A setup file that does not hold exactly the items it was built with would install
   // wrong bytes: nothing is taken from it.
   setup_file::ItemPlaces places;
-  if (!setup_file::PlaceItems(setup_file::kItemTable, places) ||
-      !payload::SetupFileIsWhole(platform.files, sourcePath, places.payloadLength)) {
+  if (!setupFile_ || !setup_file::PlaceItems(setup_file::kItemTable, places) ||
+      !payload::SetupFileIsWhole(*setupFile_, places.payloadLength)) {
     return StopRun(kDamagedSetupFile);
   }
 
-  const std::string temporaryFolder = TemporaryFolder();
-  if (!platform::Exists(platform.files, temporaryFolder, platform::Attribute::kDirectory)) {
-    if (const int error = platform.files.MkDir(temporaryFolder);
-        error != platform::SystemError::kSuccess) {
-      return StopRun("The temporary folder " + temporaryFolder +
-                     " could not be created (system error " + platform::DecimalText(error) +
-                     "), so nothing has been installed.");
-    }
+  if (const int error = runFolder_.Make(state_.TempDir.Trimmed());
+      error != platform::SystemError::kSuccess) {
+    return StopRun("A temporary folder could not be created in " + state_.TempDir.Trimmed() +
+                   " (system error " + platform::DecimalText(error) +
+                   "), so nothing has been installed.");
   }
 
   const std::string directory = state_.InstallDir.Trimmed();
@@ -100,14 +93,13 @@ void Form1::InstallProduct() {
   bool installed[setup_file::kItemCount] = {};
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     const product::ProductFile& file = product::kProductFiles[item];
-    const std::string temporaryItem = temporaryFolder + "\\" + std::string(file.temporaryName);
 
     Label12.SetCaption(std::string(file.temporaryName));
     Label12.Refresh();
-    const bool extracted =
-        payload::ExtractPayloadItem(platform, sourcePath, temporaryItem,
-                                    setup_file::kItemTable[item].size, places.bytesAfter[item]);
-    if (!extracted) {
+    platform::FileChannel* const extracted = payload::ExtractPayloadItem(
+        platform, *setupFile_, runFolder_, std::string(file.temporaryName),
+        setup_file::kItemTable[item].size, places.bytesAfter[item]);
+    if (extracted == nullptr) {
       if (item == kApplication) return StopRun(ApplicationNotInstalled(false));
       toolkit.MsgBox(kItemMessages[item].extractionFailed, kRunMessageStyle, "Pelmora");
     }
@@ -117,9 +109,9 @@ void Form1::InstallProduct() {
     toolkit.DoEvents();
     // What a failed extraction left behind is no item: the installed file stays as it is.
     payload::ItemInstallation installation;
-    if (extracted)
-      installation =
-          payload::InstallItem(platform, temporaryItem, destination, setup_file::kItemTable[item]);
+    if (extracted != nullptr)
+      installation = payload::InstallItem(platform, *extracted, destination,
+                                          setup_file::kItemTable[item]);
     installed[item] = installation.installed;
     if (!installation.installed) {
       if (item == kApplication)

@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 
 #include "fuzz/plain_layout.h"
@@ -26,7 +27,7 @@ using fuzz::PlainPosition;
 using fuzz::Require;
 
 constexpr char kSetup[] = "C:\\Setup\\setup.exe";
-constexpr char kItem[] = "C:\\Temp\\item";
+constexpr char kItem[] = "item";
 constexpr std::array<std::uint8_t, 8> kSzdd = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
 
 // The host folder behind drive C, removed when the fuzzer ends.
@@ -136,41 +137,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   machine.files.MapDrive('C', c);
   std::ofstream(drive.Root() / "Setup" / "setup.exe", std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  static constexpr const char* kOperations[] = {"Open", "Length", "Read", "Write", "Close"};
+  int error = 0;
+  const std::unique_ptr<platform::FileChannel> setup =
+      machine.files.Open(kSetup, platform::ChannelMode::kRead, error);
+  Require(setup != nullptr, "the setup file cannot be opened");
+  payload::RunFolder folder(machine.files);
+  Require(folder.Make("C:\\Temp") == 0, "the run's folder cannot be made");
+  static constexpr const char* kOperations[] = {"Open", "Length", "Read", "Write"};
   const char* failing = nullptr;
   int nth = 0, callsBefore = 0;
   if (input.ConsumeBool()) {
-    failing = kOperations[input.ConsumeIntegralInRange<std::size_t>(0, 4)];
+    failing = kOperations[input.ConsumeIntegralInRange<std::size_t>(0, 3)];
     nth = input.ConsumeIntegralInRange<int>(1, 3);
     callsBefore = machine.faults.Calls(failing);
     machine.faults.Fail(failing, 5, nth, input.ConsumeBool());
   }
 
-  const bool extracted =
-      payload::ExtractPayloadItem(machine.platform, kSetup, kItem, itemSize, bytesAfter);
+  platform::FileChannel* const extracted =
+      payload::ExtractPayloadItem(machine.platform, *setup, folder, kItem, itemSize, bytesAfter);
 
   const bool faultMet = failing != nullptr && machine.faults.Calls(failing) - callsBefore >= nth;
   const std::optional<std::int32_t> position = PlainPosition(payloadEnd, itemSize, bytesAfter);
   const bool isSzdd = position && itemSize >= 8 &&
                       std::equal(kSzdd.begin(), kSzdd.end(), file.begin() + (*position - 1));
-  Require(extracted == (!faultMet && isSzdd), "the extraction's result is wrong");
+  Require((extracted != nullptr) == (!faultMet && isSzdd), "the extraction's result is wrong");
   const auto& messages = machine.toolkit.Messages();
   Require(messages.size() == (extracted ? 0u : 1u), "not one message for a failure");
-  Require(extracted || messages[0].text == "File 'C:\\Temp\\item' could not be written!",
+  Require(extracted || messages[0].text == "File '" + folder.Path() + "\\item' could not be written!",
           "the failure message does not name the item");
+  machine.faults.Clear();
   if (extracted) {
-    std::ifstream written(drive.Root() / "Temp" / "item", std::ios::binary);
-    const Bytes bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
-    Require(std::equal(bytes.begin(), bytes.end(), file.begin() + (*position - 1),
-                       file.begin() + (*position - 1 + itemSize)),
+    Bytes bytes(static_cast<std::size_t>(itemSize));
+    Require(extracted->Length() == itemSize && extracted->ReadAt(0, bytes.data(), bytes.size()),
+            "the item cannot be read back");
+    Require(std::equal(bytes.begin(), bytes.end(), file.begin() + (*position - 1)),
             "the item written differs from the bytes at its position");
   }
-  // Both files are closed, whatever happened: each can be opened for writing again.
-  machine.faults.Clear();
-  for (const char* path : {kSetup, kItem}) {
-    int error = 0;
-    const auto channel = machine.files.Open(path, platform::ChannelMode::kWriteLocked, error);
-    Require(channel != nullptr, "a file was left open");
-  }
+  // The folder goes whole, whatever happened: nothing in it is left open or unknown to it.
+  Require(folder.Remove() == 0, "the run's folder could not be removed");
   return 0;
 }

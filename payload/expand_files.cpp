@@ -22,7 +22,7 @@ struct OpenFailure {
 };
 
 struct KnownOpenError {
-  std::int16_t errorCode;  // the system error code in the open-file record
+  int errorCode;  // the system's error code
   OpenFailure failure;
 };
 
@@ -95,11 +95,9 @@ std::int32_t CopyResult(std::int32_t copied) {
 
 }  // namespace
 
-std::int32_t MapOpenError(std::int32_t handle, std::uint16_t errorCode) {
-  if (handle >= 0) return 0;
-  const auto code = static_cast<std::int16_t>(errorCode);
+std::int32_t MapOpenError(int systemError) {
   for (const KnownOpenError& known : kKnownOpenErrors) {
-    if (known.errorCode == code) return known.failure.result;
+    if (known.errorCode == systemError) return known.failure.result;
   }
   return kUnknownOpenFailure.result;
 }
@@ -117,32 +115,13 @@ void ShowOpenError(platform::Toolkit& toolkit, std::int32_t resultCode, const st
   toolkit.MsgBox(text, kStyle, std::string(kTitle));
 }
 
-std::int32_t ExpandFile(platform::Platform& platform, const std::string& sourcePath,
-                        const std::string& destinationPath, bool showErrors) {
-  platform::OfStruct sourceRecord{};
-  platform::OfStruct destinationRecord{};
-
-  const std::int32_t source =
-      platform.lz.OpenFile(platform::Trim(sourcePath), sourceRecord, platform::LzStyle::kRead);
-  std::int32_t result = MapOpenError(source, sourceRecord.nErrCode);
-  if (result < 0) {
-    if (showErrors) ShowOpenError(platform.toolkit, result, sourcePath);
-    return result;
-  }
-
-  const std::int32_t destination = platform.lz.OpenFile(
-      platform::Trim(destinationPath), destinationRecord, platform::LzStyle::kCreate);
-  result = MapOpenError(destination, destinationRecord.nErrCode);
-  if (result < 0) {
-    if (showErrors) ShowOpenError(platform.toolkit, result, destinationPath);
-    platform.lz.Close(source);
-    return result;
-  }
-
-  result = CopyResult(platform.lz.Copy(source, destination));
+std::int32_t ExpandFile(platform::Platform& platform, platform::FileChannel& source,
+                        platform::FileChannel& destination, bool showErrors) {
+  const std::int32_t handle = platform.lz.Init(source);
+  const std::int32_t result =
+      CopyResult(handle < 0 ? handle : platform.lz.Copy(handle, destination));
+  if (handle >= 0) platform.lz.Close(handle);
   if (showErrors) ShowCopyError(platform.toolkit, result);
-  platform.lz.Close(source);
-  platform.lz.Close(destination);
   return result;
 }
 

@@ -3,15 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "payload/run_files.h"
 #include "platform/services/platform.h"
 
 namespace payload {
 
 // Copies the `itemSize` bytes that lie `bytesAfter` bytes before the end of the payload of
-// `sourcePath` (the setup file) into `destinationPath`. Both paths are trimmed. True when
-// the whole item has been written; false after the failure message has been shown.
-bool ExtractPayloadItem(platform::Platform& platform, const std::string& sourcePath,
-                        const std::string& destinationPath, std::int32_t itemSize,
-                        std::int32_t bytesAfter);
+// the open `setupFile` into a new file `name` of the run's folder. Returns that file, open,
+// once the whole item is written; null after the failure message has been shown.
+platform::FileChannel* ExtractPayloadItem(platform::Platform& platform,
+                                          platform::FileChannel& setupFile, RunFolder& folder,
+                                          const std::string& name, std::int32_t itemSize,
+                                          std::int32_t bytesAfter);
 
 }  // namespace payload

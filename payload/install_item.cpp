@@ -6,6 +6,7 @@
 
 #include "codec/crc32.h"
 #include "payload/expand_files.h"
+#include "payload/run_files.h"
 #include "platform/services/lz_api.h"
 #include "platform/text/text.h"
 
@@ -17,24 +18,18 @@ constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxSty
 constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
 
 // Does the file hold exactly the bytes the item table describes?
-bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path,
-                        const setup_file::ItemRecord& record) {
-  int error = 0;
-  const std::unique_ptr<platform::FileChannel> file =
-      files.Open(path, platform::ChannelMode::kRead, error);
-  if (!file) return false;
-  const std::int64_t length = file->Length();
+bool HoldsTheItemsBytes(platform::FileChannel& file, const setup_file::ItemRecord& record) {
+  const std::int64_t length = file.Length();
   bool intact = length == static_cast<std::int64_t>(record.expandedLength);
   codec::Crc32 crc;
   std::vector<std::uint8_t> chunk(kCheckChunk);
   for (std::int64_t at = 0; intact && at < length;) {
     const auto count = static_cast<std::size_t>(std::min<std::int64_t>(length - at, kCheckChunk));
-    intact = file->ReadAt(at, chunk.data(), count);
+    intact = file.ReadAt(at, chunk.data(), count);
     crc.Add(chunk.data(), count);
     at += static_cast<std::int64_t>(count);
   }
-  const bool closed = file->Close();
-  return intact && closed && crc.Value() == record.crc32;
+  return intact && crc.Value() == record.crc32;
 }
 
 // What the user is told when the new file cannot take the installed file's place.
@@ -57,33 +52,43 @@ std::string SilentFailure(const std::string& destination, std::int32_t result) {
 
 }  // namespace
 
-std::string NewFileFor(const std::string& destination) { return destination + ".new_"; }
-
-ItemInstallation InstallItem(platform::Platform& platform, const std::string& temporaryItem,
+ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
                              const std::string& destination, const setup_file::ItemRecord& record) {
   const std::string target = platform::Trim(destination);
   const std::string newFile = NewFileFor(target);
   platform::Toolkit& toolkit = platform.toolkit;
   ItemInstallation outcome;
 
-  const std::int32_t expanded = ExpandFile(platform, temporaryItem, newFile, /*showErrors=*/true);
+  int error = 0;
+  const std::unique_ptr<platform::FileChannel> expansion =
+      CreateNewFile(platform.files, target, error);
+  if (!expansion) {
+    if (error == platform::SystemError::kStoppedOnLink) {
+      toolkit.MsgBox("'" + target + "' keeps its earlier version: '" + newFile +
+                         "' is a link, which the setup does not follow.",
+                     kStyle, "Error");
+    } else {
+      ShowOpenError(toolkit, MapOpenError(error), newFile);
+    }
+    return outcome;
+  }
+  const std::int32_t expanded = ExpandFile(platform, item, *expansion, /*showErrors=*/true);
   if (expanded < 0) {
     outcome.destinationFull = expanded == kDestinationFull;
     if (!ExpandFileReports(expanded))
       toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
-  } else if (!HoldsTheItemsBytes(platform.files, newFile, record)) {
+  } else if (!HoldsTheItemsBytes(*expansion, record)) {
     toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle,
                    "Error");
-  } else if (const int error = platform.files.Rename(newFile, target);
-             error != platform::SystemError::kSuccess) {
-    toolkit.MsgBox(NotReplaced(target, error), kStyle, "Error");
+  } else if (const int moved = expansion->MoveTo(target); moved != platform::SystemError::kSuccess) {
+    toolkit.MsgBox(NotReplaced(target, moved), kStyle, "Error");
   } else {
+    // Its bytes were on the disk before it took the name.
+    expansion->Close();
     outcome.installed = true;
     return outcome;
   }
-  const int removal = platform.files.Kill(newFile);
-  if (removal != platform::SystemError::kSuccess &&
-      removal != platform::SystemError::kFileNotFound) {
+  if (expansion->Discard() != platform::SystemError::kSuccess) {
     toolkit.MsgBox(
         "The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
         kStyle, "Error");

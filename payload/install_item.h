@@ -1,8 +1,8 @@
 #pragma once
 // Installs one extracted item whole: it is expanded into a new file beside the installed one,
-// checked against the item table, and only then put in the installed file's place. On any
-// failure the installed file stays as it was and the new file is removed (or the user is
-// told that it could not be).
+// checked against the item table, and only then put in the installed file's place, all through
+// the one handle that made the new file. On any failure the installed file stays as it was and
+// the new file is removed (or the user is told that it could not be).
 #include <cstdint>
 #include <string>
 
@@ -16,14 +16,10 @@ struct ItemInstallation {
   bool destinationFull = false;  // the expansion failed for want of space
 };
 
-// Expands `temporaryItem` (trimmed) as `destination` (trimmed) and reports every failure in a
-// message box of its own, or of ExpandFile, before it returns.
-ItemInstallation InstallItem(platform::Platform& platform, const std::string& temporaryItem,
+// Expands the extracted `item` into a new file beside `destination` (trimmed), made by
+// CreateNewFile, and puts it in the installed file's place. Reports every failure in a message
+// box of its own, or of ExpandFile, before it returns.
+ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
                              const std::string& destination, const setup_file::ItemRecord& record);
-
-// The new file that an item expands into before it replaces `destination`. Its name is its
-// own compressed name (an extension that ends in "_"), so lz32, which tries a file's
-// compressed name when it cannot open the name given, never writes anywhere else.
-std::string NewFileFor(const std::string& destination);
 
 }  // namespace payload

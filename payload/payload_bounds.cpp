@@ -20,17 +20,10 @@ bool ReadPayloadBounds(platform::FileChannel& setupFile, PayloadBounds& bounds) 
   return true;
 }
 
-bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path,
-                      std::int32_t payloadLength) {
-  int error = 0;
-  const std::unique_ptr<platform::FileChannel> setupFile =
-      files.Open(path, platform::ChannelMode::kRead, error);
+bool SetupFileIsWhole(platform::FileChannel& setupFile, std::int32_t payloadLength) {
   PayloadBounds bounds;
-  const bool whole =
-      setupFile && ReadPayloadBounds(*setupFile, bounds) &&
-      setup_file::PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
-  if (setupFile) setupFile->Close();
-  return whole;
+  return ReadPayloadBounds(setupFile, bounds) &&
+         setup_file::PayloadFitsExactly(bounds.imageEnd, bounds.payloadEnd, payloadLength);
 }
 
 }  // namespace payload

@@ -2,7 +2,6 @@
 // Where the image and the payload of a setup file end, read from the file itself, and the
 // check that a setup file holds exactly the payload that the program was built for.
 #include <cstdint>
-#include <string>
 
 #include "platform/services/file_system.h"
 
@@ -16,10 +15,9 @@ struct PayloadBounds {
 // Reads the bounds from the open setup file's length and headers; false when it cannot be read.
 bool ReadPayloadBounds(platform::FileChannel& setupFile, PayloadBounds& bounds);
 
-// True when the setup file at `path` can be read and exactly `payloadLength` bytes of items
-// lie between its image (with the padding) and its payload end: no item is missing, cut
-// short, or followed by bytes that would shift every item.
-bool SetupFileIsWhole(platform::FileSystem& files, const std::string& path,
-                      std::int32_t payloadLength);
+// True when the open setup file can be read and exactly `payloadLength` bytes of items lie
+// between its image (with the padding) and its payload end: no item is missing, cut short,
+// or followed by bytes that would shift every item.
+bool SetupFileIsWhole(platform::FileChannel& setupFile, std::int32_t payloadLength);
 
 }  // namespace payload

@@ -37,7 +37,7 @@ Form2::Form2(platform::Platform& platform)
 platform::Shape& Form2::LoadStrip() {
   const platform::Shape& first = Shape1(0);
   const std::string name =
-      "Shape1(" + platform::DecimalText(static_cast<std::int64_t>(strips_.size())) + ")";
+      "Shape1(" + platform::DecimalText(static_cast<std::int32_t>(strips_.size())) + ")";
   auto& strip =
       *strips_.emplace_back(std::make_unique<platform::Shape>(*this, name, first.GetBounds()));
   strip.SetVisible(false);

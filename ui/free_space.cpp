@@ -17,11 +17,11 @@ std::int32_t FreeKilobytes(const platform::DiskSpace& space) {
 
 std::string GroupThousands(std::int32_t value, const std::string& separator) {
   if (value == 0) return {};
-  const std::string digits =
-      platform::DecimalText(value < 0 ? -static_cast<std::int64_t>(value) : value);
-  std::string grouped = value < 0 ? "-" : "";
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
+  const std::string digits = platform::DecimalText(value);
+  const std::size_t sign = value < 0 ? 1 : 0;
+  std::string grouped = digits.substr(0, sign);
+  for (std::size_t i = sign; i < digits.size(); ++i) {
+    if (i > sign && (digits.size() - i) % 3 == 0) grouped += separator;
     grouped += digits[i];
   }
   return grouped;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <random>
 #include <vector>
 
 #include "platform/text/text.h"
@@ -91,29 +93,6 @@ std::vector<std::string> Components(std::string_view rest) {
   return parts;
 }
 
-// Windows wildcards: "*" any run, "?" one character; "*.*" matches every name.
-bool MatchesPattern(std::string_view name, std::string_view pattern) {
-  if (pattern == "*.*") pattern = "*";
-  std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() &&
-        (pattern[p] == '?' || EqualsIgnoringCase(pattern.substr(p, 1), name.substr(n, 1)))) {
-      ++n;
-      ++p;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (starP != std::string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 bool IsShortNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
@@ -138,8 +117,9 @@ bool IsDirectory(const fs::path& path) {
 // A raw byte channel over a host file descriptor.
 class PortableChannel : public FileChannel {
  public:
-  PortableChannel(PortableFileSystem& files, int fd, std::string key, ChannelMode mode)
-      : files_(files), fd_(fd), key_(std::move(key)), mode_(mode) {}
+  PortableChannel(PortableFileSystem& files, int fd, std::string key, fs::path host,
+                  ChannelMode mode)
+      : files_(files), fd_(fd), key_(std::move(key)), host_(std::move(host)), mode_(mode) {}
   ~PortableChannel() override { Close(); }
 
   std::int64_t Length() override {
@@ -172,6 +152,26 @@ class PortableChannel : public FileChannel {
     return true;
   }
 
+  // Only a new file may take another name, as only it is opened with the right to.
+  int MoveTo(const std::string& path) override {
+    if (fd_ < 0 || mode_ != ChannelMode::kCreateNew) return SystemError::kAccessDenied;
+    if (const int fault = files_.faults_.Check(FaultPoint::kRename); fault != 0) return fault;
+    if (fsync(fd_) != 0) return SystemErrorOf(errno);
+    return files_.Move(key_, host_, path, key_, host_);
+  }
+
+  // The entry that the channel made goes: its name may since lead elsewhere only if the
+  // channel itself moved it, which it follows.
+  int Discard() override {
+    if (fd_ < 0) return SystemError::kAccessDenied;
+    int error = files_.faults_.Check(FaultPoint::kDeleteFile);
+    if (error == 0 && mode_ != ChannelMode::kCreateNew) error = SystemError::kAccessDenied;
+    std::error_code failed;
+    if (error == 0 && !fs::remove(host_, failed)) error = SystemErrorOf(failed.value());
+    Close();
+    return error;
+  }
+
   bool Close() override {
     if (fd_ < 0) return true;
     const bool closed = ::close(fd_) == 0;
@@ -184,6 +184,7 @@ class PortableChannel : public FileChannel {
   PortableFileSystem& files_;
   int fd_;
   std::string key_;
+  fs::path host_;
   ChannelMode mode_;
 };
 
@@ -316,7 +317,45 @@ int PortableFileSystem::MkDir(const std::string& path) {
   if ((ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0)
     return SystemError::kAccessDenied;
   if (!fs::create_directory(resolved->host, failed)) return SystemErrorOf(failed.value());
+  if (elevated_) folderAccess_[resolved->key] = FolderAccess::kProgramFiles;
   return SystemError::kSuccess;
+}
+
+// The names come from a generator seeded by the host's random device: no test can know one.
+std::string PortableFileSystem::MakeOwnFolder(const std::string& parent, const std::string& prefix,
+                                              int& error) {
+  static std::mt19937_64 generator{std::random_device{}()};
+  error = faults_.Check(FaultPoint::kMkDir);
+  if (error != 0) return {};
+  for (;;) {
+    char name[17];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(generator()));
+    const std::string path = parent + "\\" + prefix + "-" + name;
+    const auto resolved = Resolve(path, error);
+    if (!resolved) return {};
+    std::error_code failed;
+    if (!IsDirectory(resolved->host.parent_path())) {
+      error = SystemError::kPathNotFound;
+      return {};
+    }
+    if (fs::create_directory(resolved->host, failed)) {
+      folderAccess_[resolved->key] =
+          elevated_ ? FolderAccess::kAdministratorsOnly : FolderAccess::kInherited;
+      error = SystemError::kSuccess;
+      return path;
+    }
+    if (failed) {
+      error = SystemErrorOf(failed.value());
+      return {};
+    }
+  }
+}
+
+FolderAccess PortableFileSystem::AccessOf(const std::string& path) const {
+  int error = 0;
+  const auto resolved = Resolve(path, error);
+  const auto found = resolved ? folderAccess_.find(resolved->key) : folderAccess_.end();
+  return found == folderAccess_.end() ? FolderAccess::kInherited : found->second;
 }
 
 int PortableFileSystem::RmDir(const std::string& path) {
@@ -329,70 +368,45 @@ int PortableFileSystem::RmDir(const std::string& path) {
   if (!IsDirectory(resolved->host)) return kNotADirectory;
   if (!fs::is_empty(resolved->host, failed)) return SystemError::kDirNotEmpty;
   if (!fs::remove(resolved->host, failed)) return SystemErrorOf(failed.value());
+  folderAccess_.erase(resolved->key);
   return SystemError::kSuccess;
 }
 
-int PortableFileSystem::Kill(const std::string& pattern) {
-  int error = faults_.Check(FaultPoint::kKill);
-  if (error != 0) return error;
-  const auto cut = pattern.find_last_of("\\/");
-  if (cut == std::string::npos) return SystemError::kPathNotFound;
-  const std::string folder = pattern.substr(0, cut + 1);
-  const std::string names = pattern.substr(cut + 1);
-  const auto resolved = Resolve(folder, error);
-  if (!resolved) return error;
-  if (!IsDirectory(resolved->host)) return SystemError::kPathNotFound;
-
-  int firstError = SystemError::kSuccess;
-  bool matched = false;
-  std::error_code failed;
-  std::vector<fs::path> victims;
-  for (const auto& entry : fs::directory_iterator(resolved->host, failed)) {
-    if (entry.is_regular_file() && MatchesPattern(entry.path().filename().string(), names)) {
-      victims.push_back(entry.path());
-    }
-  }
-  for (const fs::path& victim : victims) {
-    matched = true;
-    const std::string key = Lower(resolved->key + (resolved->key.back() == '\\' ? "" : "\\") +
-                                  victim.filename().string());
-    int result = faults_.Check(FaultPoint::kDeleteFile);
-    if (result == 0 && (readers_.count(key) != 0 || writers_.count(key) != 0)) {
-      result = SystemError::kSharingViolation;
-    }
-    if (result == 0 && (ExtraAttributes(key) & Attribute::kReadOnly) != 0) {
-      result = SystemError::kAccessDenied;
-    }
-    if (result == 0 && !fs::remove(victim, failed)) result = SystemErrorOf(failed.value());
-    if (result != 0 && firstError == 0) firstError = result;
-  }
-  return matched ? firstError : SystemError::kFileNotFound;
+bool PortableFileSystem::IsOpen(const std::string& key) const {
+  return readers_.count(key) != 0 || writers_.count(key) != 0;
 }
 
-int PortableFileSystem::Rename(const std::string& from, const std::string& to) {
-  int error = faults_.Check(FaultPoint::kRename);
-  if (error != 0) return error;
-  const auto source = Resolve(from, error);
-  if (!source) return error;
+bool PortableFileSystem::IsLink(const std::string& path) {
+  int error = faults_.Check(FaultPoint::kIsLink);
+  if (error != 0) return false;
+  const auto resolved = Resolve(path, error);
+  if (!resolved) return false;
+  std::error_code failed;
+  const auto entry = fs::symlink_status(resolved->host, failed);
+  if (fs::is_symlink(entry)) return true;
+  return fs::is_regular_file(entry) && fs::hard_link_count(resolved->host, failed) > 1;
+}
+
+int PortableFileSystem::Move(const std::string& fromKey, const fs::path& fromHost,
+                             const std::string& to, std::string& toKey, fs::path& toHost) {
+  int error = 0;
   const auto target = Resolve(to, error);
   if (!target) return error;
-  std::error_code failed;
-  if (!fs::exists(source->host, failed)) return SystemError::kFileNotFound;
   if (!IsDirectory(target->host.parent_path())) return SystemError::kPathNotFound;
-  for (const std::string& key : {source->key, target->key}) {
-    if (readers_.count(key) != 0 || writers_.count(key) != 0) return SystemError::kSharingViolation;
-  }
-  if (fs::exists(target->host, failed) &&
-      (IsDirectory(target->host) || (ExtraAttributes(target->key) & Attribute::kReadOnly) != 0)) {
+  if (target->key != fromKey && IsOpen(target->key)) return SystemError::kSharingViolation;
+  std::error_code failed;
+  const auto entry = fs::symlink_status(target->host, failed);
+  if (fs::is_directory(entry) || (fs::exists(entry) &&
+                                  (ExtraAttributes(target->key) & Attribute::kReadOnly) != 0)) {
     return SystemError::kAccessDenied;
   }
-  fs::rename(source->host, target->host, failed);
+  fs::rename(fromHost, target->host, failed);
   if (failed) return SystemErrorOf(failed.value());
   extraAttributes_.erase(target->key);
-  if (const auto moved = extraAttributes_.find(source->key); moved != extraAttributes_.end()) {
-    extraAttributes_[target->key] = moved->second;
-    extraAttributes_.erase(moved);
-  }
+  writers_.erase(fromKey);
+  writers_.insert(target->key);
+  toKey = target->key;
+  toHost = target->host;
   return SystemError::kSuccess;
 }
 
@@ -413,26 +427,21 @@ std::unique_ptr<FileChannel> PortableFileSystem::Open(const std::string& path, C
     error = SystemError::kPathNotFound;
     return nullptr;
   }
-  if (exists && IsDirectory(resolved->host)) {
+  if (exists && IsDirectory(resolved->host) && mode == ChannelMode::kRead) {
     error = SystemError::kAccessDenied;
     return nullptr;
   }
-  const bool lockedByOthers =
-      writers_.count(resolved->key) != 0 ||
-      (mode == ChannelMode::kWriteLocked && readers_.count(resolved->key) != 0);
-  if (lockedByOthers) {
+  if (writers_.count(resolved->key) != 0) {
     error = SystemError::kSharingViolation;
     return nullptr;
   }
-  if (mode == ChannelMode::kWriteLocked &&
-      (ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0) {
-    error = SystemError::kAccessDenied;
-    return nullptr;
-  }
-  const int flags = mode == ChannelMode::kRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+  // A new file is made, never opened: whatever has the name already, a link too, is in the way.
+  const int flags =
+      mode == ChannelMode::kRead ? O_RDONLY : (O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW);
   const int fd = ::open(resolved->host.c_str(), flags | O_CLOEXEC, 0644);
   if (fd < 0) {
-    error = SystemErrorOf(errno);
+    error = mode == ChannelMode::kCreateNew && errno == EEXIST ? SystemError::kFileExists
+                                                               : SystemErrorOf(errno);
     return nullptr;
   }
   if (mode == ChannelMode::kRead) {
@@ -441,11 +450,11 @@ std::unique_ptr<FileChannel> PortableFileSystem::Open(const std::string& path, C
     writers_.insert(resolved->key);
   }
   error = SystemError::kSuccess;
-  return std::make_unique<PortableChannel>(*this, fd, resolved->key, mode);
+  return std::make_unique<PortableChannel>(*this, fd, resolved->key, resolved->host, mode);
 }
 
 void PortableFileSystem::Released(const std::string& key, ChannelMode mode) {
-  if (mode == ChannelMode::kWriteLocked) {
+  if (mode == ChannelMode::kCreateNew) {
     writers_.erase(key);
   } else if (--readers_[key] <= 0) {
     readers_.erase(key);

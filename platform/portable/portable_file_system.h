@@ -14,6 +14,9 @@
 
 namespace platform::portable {
 
+// Who may open a folder that the program made (kInherited: whoever may open its parent).
+enum class FolderAccess { kInherited, kProgramFiles, kAdministratorsOnly };
+
 struct DriveSetup {
   std::filesystem::path hostRoot;  // the host folder that holds the drive's root
   std::uint32_t type = DriveKind::kFixed;
@@ -40,7 +43,13 @@ class PortableFileSystem : public FileSystem {
   // Setting up.
   void MapDrive(char letter, DriveSetup drive);
   DriveSetup& Drive(char letter);
+  // The temporary folder that the program can trust; it stands for the user's and, for an
+  // elevated program, the system's.
   void SetTempPath(std::string path) { tempPath_ = std::move(path); }
+  // Whether the program runs elevated: the folders it makes are then protected.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+  // The access of a folder that the program made, as it asked for it.
+  FolderAccess AccessOf(const std::string& path) const;
   // Marks an entry hidden, system or read-only (Attribute bits).
   void SetAttributes(const std::string& path, std::uint32_t attributes);
 
@@ -53,9 +62,10 @@ class PortableFileSystem : public FileSystem {
   // FileSystem.
   std::uint32_t GetAttributes(const std::string& path) override;
   int MkDir(const std::string& path) override;
+  std::string MakeOwnFolder(const std::string& parent, const std::string& prefix,
+                            int& error) override;
   int RmDir(const std::string& path) override;
-  int Kill(const std::string& pattern) override;
-  int Rename(const std::string& from, const std::string& to) override;
+  bool IsLink(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;
@@ -77,14 +87,20 @@ class PortableFileSystem : public FileSystem {
   std::optional<Resolved> Resolve(const std::string& path, int& error) const;
   std::uint32_t ExtraAttributes(const std::string& key) const;
   void Released(const std::string& key, ChannelMode mode);
+  // Renames an open new file's entry from `from` to `to`; 0 or the error code.
+  int Move(const std::string& fromKey, const std::filesystem::path& fromHost,
+           const std::string& to, std::string& toKey, std::filesystem::path& toHost);
+  bool IsOpen(const std::string& key) const;
   const DriveSetup* FindDrive(char letter) const;
 
   FaultPlan& faults_;
   std::map<char, DriveSetup> drives_;
   std::map<std::string, std::uint32_t> extraAttributes_;
   std::map<std::string, int> readers_;  // open read channels, by entry
-  std::set<std::string> writers_;       // open locked write channels
+  std::set<std::string> writers_;       // open new files
+  std::map<std::string, FolderAccess> folderAccess_;
   std::string tempPath_ = "C:\\Temp\\";
+  bool elevated_ = false;
 };
 
 }  // namespace platform::portable

@@ -81,60 +81,35 @@ std::int32_t ExpansionResult(const codec::szdd::Expansion& expansion) {
   return LzError::kRead;
 }
 
-// The name a compressed file has in place of `path`: the last character of the extension
-// replaced by "_", "_" added to an extension shorter than three characters, "._" added to a
-// name without one. The extension runs from the first dot of the file name.
-std::string CompressedName(const std::string& path) {
-  const std::size_t separator = path.find_last_of('\\');
-  const std::size_t dot = path.find('.', separator == std::string::npos ? 0 : separator + 1);
-  if (dot == std::string::npos) return path + "._";
-  if (path.size() - dot - 1 < 3) return path + "_";
-  return path.substr(0, path.size() - 1) + "_";
-}
-
 }  // namespace
 
-PortableLz::PortableLz(FaultPlan& faults, FileSystem& files) : faults_(faults), files_(files) {}
+PortableLz::PortableLz(FaultPlan& faults) : faults_(faults) {}
 
 PortableLz::~PortableLz() = default;
 
-std::int32_t PortableLz::OpenFile(const std::string& path, OfStruct& record, std::uint16_t style) {
-  record.cBytes = static_cast<std::uint8_t>(sizeof(OfStruct));
-  const ChannelMode mode =
-      (style & LzStyle::kCreate) != 0 ? ChannelMode::kWriteLocked : ChannelMode::kRead;
-  int error = 0;
-  std::unique_ptr<FileChannel> channel = files_.Open(path, mode, error);
-  if (!channel) channel = files_.Open(CompressedName(path), mode, error);
-  record.nErrCode = static_cast<std::uint16_t>(error);
-  if (!channel) return kOpenFailed;
+std::int32_t PortableLz::Init(FileChannel& source) {
   const std::int32_t handle = nextHandle_++;
-  channels_[handle] = std::move(channel);
+  sources_[handle] = &source;
   return handle;
 }
 
-std::int32_t PortableLz::Copy(std::int32_t source, std::int32_t destination) {
+std::int32_t PortableLz::Copy(std::int32_t source, FileChannel& destination) {
   if (const int fault = faults_.Check(FaultPoint::kLzCopy); fault != 0) return fault;
-  const auto in = channels_.find(source);
-  if (in == channels_.end()) return LzError::kBadInHandle;
-  const auto out = channels_.find(destination);
-  if (out == channels_.end()) return LzError::kBadOutHandle;
+  const auto in = sources_.find(source);
+  if (in == sources_.end()) return LzError::kBadInHandle;
 
-  const std::int64_t length = in->second->Length();
+  FileChannel& from = *in->second;
+  const std::int64_t length = from.Length();
   if (length < 0) return LzError::kRead;
-  ChannelSource reader(*in->second, length);
-  ChannelSink writer(*out->second);
+  ChannelSource reader(from, length);
+  ChannelSink writer(destination);
   const codec::szdd::Expansion expansion = codec::szdd::Expand(reader, writer);
   if (expansion.status == codec::szdd::Status::kNotSzdd) {
-    return CopyUnchanged(*in->second, length, *out->second);
+    return CopyUnchanged(from, length, destination);
   }
   return ExpansionResult(expansion);
 }
 
-void PortableLz::Close(std::int32_t handle) {
-  const auto found = channels_.find(handle);
-  if (found == channels_.end()) return;
-  found->second->Close();
-  channels_.erase(found);
-}
+void PortableLz::Close(std::int32_t handle) { sources_.erase(handle); }
 
 }  // namespace platform::portable

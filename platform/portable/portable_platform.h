@@ -17,7 +17,7 @@ class PortablePlatform {
       : toolkit(faults),
         files(faults),
         registry(faults),
-        lz(faults, files),
+        lz(faults),
         programManager(faults, files),
         platform{toolkit, files, registry, lz, programManager} {}
 

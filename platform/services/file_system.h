@@ -41,6 +41,7 @@ constexpr int kDiskFull = 112;
 constexpr int kInvalidName = 123;
 constexpr int kDirNotEmpty = 145;
 constexpr int kAlreadyExists = 183;
+constexpr int kStoppedOnLink = 681;  // a link stands where a file of ours was to be made
 }  // namespace SystemError
 
 // Drive types, as GetDriveType reports them.
@@ -64,8 +65,10 @@ struct DiskSpace {
 
 // How a raw byte channel is opened.
 enum class ChannelMode {
-  kRead,         // existing file, read only, others may read it too
-  kWriteLocked,  // created, or emptied when it exists; nobody else may open it meanwhile
+  kRead,       // an existing file, read only; others may read it too, but nobody may write,
+               // delete or rename it while it is open
+  kCreateNew,  // a new file, written and read back: a name that exists already, a link too,
+               // fails with kFileExists; nobody else may open it while it is open
 };
 
 // An open file, accessed as raw bytes. Closed when destroyed.
@@ -78,6 +81,13 @@ class FileChannel {
   virtual bool ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) = 0;
   // Writes at the current position (the file's first byte after opening); false on any error.
   virtual bool Write(const std::uint8_t* data, std::size_t count) = 0;
+  // Gives the open file the name `path` on its own drive, in place of a file there (of the
+  // link itself, when that is one), once its bytes are on the disk; it stays open. Returns 0 or
+  // the error code: a file at `path` that is open, read-only or a folder is not replaced.
+  virtual int MoveTo(const std::string& path) = 0;
+  // Deletes the open file through its handle, never by its name, which another program may
+  // have made a link, and closes it. Returns 0 or the error code; the file is closed either way.
+  virtual int Discard() = 0;
   // Closes the file; false when data could not be written.
   virtual bool Close() = 0;
 };
@@ -88,22 +98,28 @@ class FileSystem {
 
   // The entry's attributes, or Attribute::kNoEntry when nothing exists at the path.
   virtual std::uint32_t GetAttributes(const std::string& path) = 0;
-  // Creates one folder (its parent must exist); returns 0 or the error code.
+  // Creates one folder (its parent must exist); returns 0 or the error code. When the
+  // program runs elevated, the folder is as Program Files is: administrators and the system
+  // change it, users read and run what it holds.
   virtual int MkDir(const std::string& path) = 0;
+  // Creates a fresh folder of the program's own in `parent`: its name is `prefix`, a dash and
+  // characters that nobody can guess beforehand, and a folder that exists is never taken
+  // over. When the program runs elevated, only administrators and the system can open it.
+  // Returns its path, or an empty text and sets `error`.
+  virtual std::string MakeOwnFolder(const std::string& parent, const std::string& prefix,
+                                    int& error) = 0;
   // Removes an empty folder; returns 0 or the error code.
   virtual int RmDir(const std::string& path) = 0;
-  // Deletes every ordinary file matching the pattern ("C:\Temp\PLMTMP\*.*"); returns 0,
-  // or the error code of the first failure (kFileNotFound when nothing matched).
-  virtual int Kill(const std::string& pattern) = 0;
-  // Puts the file at `from` in place of the one at `to` (MoveFileEx, replacing an existing
-  // file); returns 0 or the error code. An existing file at `to` that is open, read-only or a
-  // folder is not replaced.
-  virtual int Rename(const std::string& from, const std::string& to) = 0;
+  // Whether the entry at `path` is a link: a symbolic link, a junction or another reparse
+  // point, or a file with more than one name (hard links).
+  virtual bool IsLink(const std::string& path) = 0;
   // Opens a raw byte channel; on failure returns null and sets `error`.
   virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode,
                                             int& error) = 0;
 
-  // The system's temporary folder with its trailing "\" (GetTempPath), or an empty text.
+  // The temporary folder that the program can trust, with its trailing "\", or an empty
+  // text: the user's (GetTempPath), or, when the program runs elevated, the system's (the
+  // Windows folder's Temp), where programs without elevation cannot change what it makes.
   virtual std::string TempPath() = 0;
   // GetDriveType for a root such as "c:\".
   virtual std::uint32_t DriveType(const std::string& root) = 0;

@@ -1,26 +1,13 @@
 #pragma once
-// The LZ expansion library (lz32): opens files, expands SZDD-compressed ones while copying.
+// The LZ expansion library (lz32): expands SZDD-compressed files while copying, between files
+// that the program has opened itself.
 #include <cstdint>
-#include <string>
+
+#include "platform/services/file_system.h"
 
 namespace platform {
 
-// The open-file record that LZOpenFile fills (OFSTRUCT); only nErrCode is read.
-struct OfStruct {
-  std::uint8_t cBytes = 0;
-  std::uint8_t fFixedDisk = 0;
-  std::uint16_t nErrCode = 0;
-  std::uint16_t reserved1 = 0;
-  std::uint16_t reserved2 = 0;
-  char szPathName[128] = {};
-};
-
-namespace LzStyle {
-constexpr std::uint16_t kRead = 0x0000;    // OF_READ
-constexpr std::uint16_t kCreate = 0x1000;  // OF_CREATE: create, or empty an existing file
-}  // namespace LzStyle
-
-// The results of LZCopy below zero.
+// The results of LZInit and LZCopy below zero.
 namespace LzError {
 constexpr std::int32_t kBadInHandle = -1;
 constexpr std::int32_t kBadOutHandle = -2;
@@ -35,11 +22,13 @@ constexpr std::int32_t kUnknownAlgorithm = -8;
 class LzApi {
  public:
   virtual ~LzApi() = default;
-  // LZOpenFile: a handle of 0 or more, or a negative value with the system error code
-  // in `record.nErrCode`.
-  virtual std::int32_t OpenFile(const std::string& path, OfStruct& record, std::uint16_t style) = 0;
-  // LZCopy: the destination's size in bytes, or an LzError code.
-  virtual std::int32_t Copy(std::int32_t source, std::int32_t destination) = 0;
+  // LZInit over the open `source`, read from its first byte: a handle of 0 or more that reads
+  // it expanded (as it is, when it is no SZDD file), or an LzError code. The handle reads
+  // through a handle of its own: closing it leaves `source` open.
+  virtual std::int32_t Init(FileChannel& source) = 0;
+  // LZCopy from such a handle into the open `destination`, written from its current
+  // position: the destination's size in bytes, or an LzError code.
+  virtual std::int32_t Copy(std::int32_t source, FileChannel& destination) = 0;
   // LZClose.
   virtual void Close(std::int32_t handle) = 0;
 };

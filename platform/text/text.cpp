@@ -15,11 +15,12 @@ bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-std::string DecimalText(std::int64_t number) {
-  // Counted unsigned, so that the most negative number has its digits too.
-  std::uint64_t rest =
-      number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
-  char reversed[20];
+std::string DecimalText(std::int32_t number) {
+  // Counted unsigned, so that the most negative number has its digits too; in 32 bits, which
+  // the program's numbers fit and for which the 32-bit machine divides without a library.
+  std::uint32_t rest =
+      number < 0 ? 0 - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
+  char reversed[10];
   std::size_t count = 0;
   do {
     reversed[count++] = static_cast<char>('0' + rest % 10);

@@ -12,7 +12,7 @@ std::string Trim(std::string_view text);
 bool EndsWith(std::string_view text, std::string_view tail);
 
 // A whole number in decimal digits, with "-" before a negative one.
-std::string DecimalText(std::int64_t number);
+std::string DecimalText(std::int32_t number);
 
 // The first `count` characters (not bytes) of a UTF-8 text.
 std::string LeftChars(std::string_view text, std::size_t count);

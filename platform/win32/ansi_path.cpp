@@ -19,22 +19,22 @@ std::wstring ShortPath(const std::wstring& path) {
   return shortPath;
 }
 
-}  // namespace
-
-bool AnsiSpells(const std::wstring& path, std::size_t limit) {
+bool AnsiSpells(const std::wstring& path) {
   const UINT codePage = GetACP();
   BOOL lossy = FALSE;
   // The UTF-8 code page spells everything and takes no flags.
   const int bytes =
       WideCharToMultiByte(codePage, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, path.c_str(),
                           -1, nullptr, 0, nullptr, codePage == CP_UTF8 ? nullptr : &lossy);
-  return bytes > 0 && static_cast<std::size_t>(bytes) <= limit && !lossy;
+  return bytes > 0 && !lossy;
 }
 
-std::wstring AnsiCompatiblePath(const std::wstring& path, std::size_t limit) {
-  if (AnsiSpells(path, limit)) return path;
+}  // namespace
+
+std::wstring AnsiCompatiblePath(const std::wstring& path) {
+  if (AnsiSpells(path)) return path;
   const std::wstring shortPath = ShortPath(path);
-  return !shortPath.empty() && AnsiSpells(shortPath, limit) ? shortPath : path;
+  return !shortPath.empty() && AnsiSpells(shortPath) ? shortPath : path;
 }
 
 }  // namespace platform::win32

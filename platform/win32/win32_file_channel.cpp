@@ -1,6 +1,10 @@
 #include "platform/win32/win32_file_channel.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/wide.h"
 
 namespace platform::win32 {
 
@@ -46,6 +50,37 @@ bool Win32FileChannel::Write(const std::uint8_t* data, std::size_t count) {
     count -= written;
   }
   return true;
+}
+
+// Through the handle, so that the name taken is that of the file the program wrote, whatever
+// another program has done to the names meanwhile. Its bytes reach the disk first: a
+// replaced file is gone only once the new one is whole.
+int Win32FileChannel::MoveTo(const std::string& path) {
+  if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+  const std::wstring name = Wide(path);
+  const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(rename->FileName, name.c_str(), nameBytes + sizeof(wchar_t));
+  if (!FlushFileBuffers(file_) ||
+      !SetFileInformationByHandle(file_, FileRenameInfo, rename,
+                                  static_cast<DWORD>(buffer.size()))) {
+    return static_cast<int>(GetLastError());
+  }
+  return SystemError::kSuccess;
+}
+
+int Win32FileChannel::Discard() {
+  if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  const int result =
+      SetFileInformationByHandle(file_, FileDispositionInfo, &disposition, sizeof disposition)
+          ? SystemError::kSuccess
+          : static_cast<int>(GetLastError());
+  Close();
+  return result;
 }
 
 bool Win32FileChannel::Close() {

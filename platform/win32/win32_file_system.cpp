@@ -1,10 +1,13 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include <algorithm>
 
+#include "platform/win32/access_list.h"
 #include "platform/win32/ansi_path.h"
+#include "platform/win32/elevation.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_file_channel.h"
 
@@ -12,13 +15,33 @@ namespace platform::win32 {
 
 namespace {
 
+// Names that the system's random generator draws are tried this often before the folder
+// counts as impossible to make; a name that exists already is a collision, or a trap.
+constexpr int kOwnFolderAttempts = 8;
+
 int LastError() { return static_cast<int>(GetLastError()); }
 
 int ResultOf(BOOL succeeded) { return succeeded ? SystemError::kSuccess : LastError(); }
 
-std::wstring FolderOfPattern(const std::wstring& pattern) {
-  const auto cut = pattern.find_last_of(L"\\/");
-  return cut == std::wstring::npos ? std::wstring() : pattern.substr(0, cut + 1);
+// Sixteen hexadecimal digits from the system's random generator; empty when it has none.
+std::string RandomName() {
+  unsigned char bytes[8];
+  if (!RtlGenRandom(bytes, sizeof bytes)) return {};
+  std::string name;
+  for (const unsigned char byte : bytes) {
+    name += "0123456789abcdef"[byte >> 4];
+    name += "0123456789abcdef"[byte & 15];
+  }
+  return name;
+}
+
+// The access of a folder that the program makes: what `elevated` asks for, or the access that
+// its parent passes on when the program does not run elevated.
+int MakeFolder(const std::string& path, const wchar_t* elevated) {
+  if (!RunsElevated()) return ResultOf(CreateDirectoryW(Wide(path).c_str(), nullptr));
+  AccessList access(elevated);
+  if (access.Attributes() == nullptr) return LastError();
+  return ResultOf(CreateDirectoryW(Wide(path).c_str(), access.Attributes()));
 }
 
 }  // namespace
@@ -28,74 +51,84 @@ std::uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
   return attributes == INVALID_FILE_ATTRIBUTES ? Attribute::kNoEntry : attributes;
 }
 
-int Win32FileSystem::MkDir(const std::string& path) {
-  return ResultOf(CreateDirectoryW(Wide(path).c_str(), nullptr));
+int Win32FileSystem::MkDir(const std::string& path) { return MakeFolder(path, kProgramFilesAccess); }
+
+std::string Win32FileSystem::MakeOwnFolder(const std::string& parent, const std::string& prefix,
+                                           int& error) {
+  for (int attempt = 0; attempt < kOwnFolderAttempts; ++attempt) {
+    const std::string name = RandomName();
+    if (name.empty()) {
+      error = LastError();
+      return {};
+    }
+    const std::string path = parent + "\\" + prefix + "-" + name;
+    error = MakeFolder(path, kAdministratorsOnly);
+    if (error == SystemError::kSuccess) return path;
+    if (error != SystemError::kAlreadyExists) return {};
+  }
+  return {};
 }
 
 int Win32FileSystem::RmDir(const std::string& path) {
   return ResultOf(RemoveDirectoryW(Wide(path).c_str()));
 }
 
-// Deletes every file that matches and tries them all; reports the first failure.
-int Win32FileSystem::Kill(const std::string& pattern) {
-  const std::wstring widePattern = Wide(pattern);
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(widePattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    const int error = LastError();
-    return error == ERROR_NO_MORE_FILES ? SystemError::kFileNotFound : error;
-  }
-  const std::wstring folder = FolderOfPattern(widePattern);
-  bool matched = false;
-  int firstError = SystemError::kSuccess;
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-    matched = true;
-    const int result = ResultOf(DeleteFileW((folder + found.cFileName).c_str()));
-    if (firstError == SystemError::kSuccess) firstError = result;
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return matched ? firstError : SystemError::kFileNotFound;
+// The entry itself is asked, not what it leads to.
+bool Win32FileSystem::IsLink(const std::string& path) {
+  const std::wstring widePath = Wide(path);
+  const DWORD attributes = GetFileAttributesW(widePath.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return true;
+  HANDLE entry = CreateFileW(widePath.c_str(), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                             nullptr);
+  if (entry == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool linked = GetFileInformationByHandle(entry, &information) &&
+                      ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+                       information.nNumberOfLinks > 1);
+  CloseHandle(entry);
+  return linked;
 }
 
-// Written through, so that the new file is on the disk before the old one is gone.
-int Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-  return ResultOf(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-}
-
-// Reading shares the file with other readers; writing locks it, creates it when missing
-// and empties it, so that the new content starts at its first byte and nothing old follows.
+// Reading shares the file with other readers only. A new file is created, never opened: a
+// name that exists, a link among them, fails, so nothing is ever written through a link. It
+// is locked while open, and may be given another name through its handle.
 std::unique_ptr<FileChannel> Win32FileSystem::Open(const std::string& path, ChannelMode mode,
                                                    int& error) {
   const bool reading = mode == ChannelMode::kRead;
-  HANDLE file = CreateFileW(Wide(path).c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
+  HANDLE file = CreateFileW(Wide(path).c_str(),
+                            reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE | DELETE,
                             reading ? FILE_SHARE_READ : 0, nullptr,
-                            reading ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                            reading ? OPEN_EXISTING : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = LastError();
-    return nullptr;
-  }
-  if (!reading && !SetEndOfFile(file)) {
-    error = LastError();
-    CloseHandle(file);
     return nullptr;
   }
   error = SystemError::kSuccess;
   return std::make_unique<Win32FileChannel>(file);
 }
 
-// Asks with a buffer as large as the system says it needs, however long the path.
+// Asks with a buffer as large as the system says it needs, however long the path. Elevated,
+// the program keeps out of the user's temporary folder, which every program of the user's
+// can change: the Windows folder's Temp lets them make their own files only.
 std::string Win32FileSystem::TempPath() {
+  const bool system = RunsElevated();
+  const auto ask = [system](DWORD size, wchar_t* buffer) {
+    return system ? GetSystemWindowsDirectoryW(buffer, size) : GetTempPathW(size, buffer);
+  };
   std::wstring path;
-  DWORD needed = GetTempPathW(0, nullptr);
+  DWORD needed = ask(0, nullptr);
   while (needed > path.size()) {
     path.resize(needed);
-    needed = GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+    needed = ask(static_cast<DWORD>(path.size()), path.data());
     if (needed == 0) return {};
   }
   path.resize(needed);
-  return Utf8(path);
+  if (!system) return Utf8(path);
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return Utf8(path + L"Temp\\");
 }
 
 std::uint32_t Win32FileSystem::DriveType(const std::string& root) {

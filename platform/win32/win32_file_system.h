@@ -8,9 +8,10 @@ class Win32FileSystem : public FileSystem {
  public:
   std::uint32_t GetAttributes(const std::string& path) override;
   int MkDir(const std::string& path) override;
+  std::string MakeOwnFolder(const std::string& parent, const std::string& prefix,
+                            int& error) override;
   int RmDir(const std::string& path) override;
-  int Kill(const std::string& pattern) override;
-  int Rename(const std::string& from, const std::string& to) override;
+  bool IsLink(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;

@@ -94,7 +94,7 @@ TEST_F(DamagedSetupFile, CutShortOrGrownItInstallsNothingAndSaysSo) {
     ASSERT_EQ(h->toolkit.Messages().size(), 1u);
     EXPECT_EQ(h->toolkit.Messages()[0].text, kDamaged);
     EXPECT_EQ(EarlierFilesKept(*h), 8);
-    EXPECT_FALSE(h->PathExists("C:\\Temp\\PLMTMP"));
+    EXPECT_TRUE(h->RunFolders().empty());
     EXPECT_FALSE(h->registry.KeyExists(platform::kHKeyLocalMachine, "Software\\Quorvalen\\PLM"));
   }
 }

@@ -19,8 +19,6 @@ constexpr char kDestination[] = "C:\\Program Files\\Pelmora";
 constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
 constexpr int kRunMessageStyle = 4144;
-constexpr char kTemporaryFolderStays[] =
-    "The temporary folder C:\\Temp\\PLMTMP could not be removed. You can delete it yourself.";
 constexpr char kSuccess[] =
     "Installation of Pelmora has been successfully completed! You can run PLM from the Start Menu.";
 
@@ -99,7 +97,7 @@ class InstallRunTest : public ::testing::Test {
 TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
   Install();
   ExpectFinishState();
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
 
   EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kProductKey, "Dizin")->data,
@@ -145,7 +143,8 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
   for (int pump = 1; pump <= 8; ++pump) {
     h.toolkit.AtEventPump(pump, [this, pump] {
       const auto item = static_cast<std::size_t>(pump - 1);
-      EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\" +
+      ASSERT_EQ(h.RunFolders().size(), 1u);
+      EXPECT_TRUE(h.PathExists(h.RunFolders()[0] + "\\" +
                                std::string(product::kProductFiles[item].temporaryName)));
       EXPECT_EQ(h.Wizard().Label12.Caption(), Installed(item));
       EXPECT_FALSE(h.Wizard().Command1.Enabled());
@@ -164,39 +163,41 @@ TEST_F(InstallRunTest, EachItemIsExpandedFromTheEndOfTheSetupFileBeforeTheNextIs
 TEST_F(InstallRunTest, APlatformFailureDuringTheRunEndsTheProgramWithoutTheTemporaryFolder) {
   ReadyToInstall();
   h.toolkit.AtEventPump(4, [this] {
-    ASSERT_TRUE(h.PathExists("C:\\Temp\\PLMTMP"));
+    ASSERT_EQ(h.RunFolders().size(), 1u);
     h.toolkit.Fail("Program Manager is gone");
   });
   h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
   EXPECT_EQ(h.toolkit.ErrorReports(), std::vector<std::string>{"Program Manager is gone"});
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_TRUE(h.toolkit.Messages().empty());
 }
 
 class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
-  std::string TemporaryItem() {
-    return "C:\\Temp\\PLMTMP\\" + std::string(product::kProductFiles[GetParam()].temporaryName);
-  }
   std::string Name() { return std::string(product::kProductFiles[GetParam()].installedName); }
   std::string Missing(const std::string& what) {
     return "Installation of Pelmora has finished with errors. Missing: " + what + ".";
   }
 };
 
+// The run opens two files per item, in its folder and beside the installed file: the item's
+// is the first of its two.
+int ItemOpen(std::size_t item) { return static_cast<int>(2 * item + 1); }
+
 // Items 2 to 8: the callee's message, the run's own, and the run goes on.
 TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesOn) {
   const std::size_t failing = GetParam();
-  h.MakeFolder(TemporaryItem());  // a folder where the item should be written
   // A file of an earlier installation, which nothing must overwrite with a broken item.
   h.MakeFolder(kDestination);
   h.WriteFile(Installed(failing), "earlier");
-  Install();
+  ReadyToInstall();
+  std::string folder;
+  h.toolkit.AtEventPump(1, [&] { folder = h.RunFolders().at(0); });
+  h.backend.faults.Fail("Open", platform::SystemError::kAccessDenied, ItemOpen(failing));
+  h.Click(h.Wizard().Command2);
   ExpectFinishState(Missing(Name()));
-  // The clean-up removes what it can, and tells that the rest stays.
-  EXPECT_TRUE(h.PathExists(TemporaryItem()));
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP\\Pelmora.ex_"));
+  EXPECT_TRUE(h.RunFolders().empty());
   const std::string name(product::kProductFiles[failing].installedName);
   std::vector<std::string> expected;
   if (failing == 6) {
@@ -208,11 +209,12 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
     expected = {"File '" + name + "' could not be extracted!",
                 "File '" + name + "' could not be expanded!"};
   }
-  expected.push_back(kTemporaryFolderStays);
   EXPECT_EQ(RunMessages(), expected);
   const auto& messages = h.toolkit.Messages();
-  ASSERT_EQ(messages.size(), 4u);
-  EXPECT_EQ(messages[0].text, "File '" + TemporaryItem() + "' could not be written!");
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].text, "File '" + folder + "\\" +
+                                  std::string(product::kProductFiles[failing].temporaryName) +
+                                  "' could not be written!");
   EXPECT_EQ(messages[0].title, "Error");
   const auto earlier = ReadHostFile(h.Host(Installed(failing)));
   EXPECT_EQ(std::string(earlier.begin(), earlier.end()), "earlier");
@@ -233,7 +235,7 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   ExpectFinishState(
       Missing(failing == 6 ? Name() + "; the entry in the list of installed programs" : Name()));
   EXPECT_EQ(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey), failing != 6);
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.PathExists(Installed(failing) + ".new_"));
   ASSERT_EQ(RunMessages().size(), 1u);
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
@@ -256,13 +258,15 @@ constexpr char kApplicationStopped[] =
     "changed.";
 
 TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRecord) {
-  h.MakeFolder("C:\\Temp\\PLMTMP\\Pelmora.ex_");  // a folder where the item should be written
-  Install();
+  ReadyToInstall();
+  h.toolkit.AtEventPump(1, [&] { ADD_FAILURE() << "the run went on"; });
+  h.backend.faults.Fail("Open", platform::SystemError::kAccessDenied, ItemOpen(0));
+  h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
-  EXPECT_EQ(RunMessages(), (std::vector<std::string>{kApplicationStopped, kTemporaryFolderStays}));
-  ASSERT_EQ(h.toolkit.Messages().size(), 3u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
+  EXPECT_EQ(RunMessages(), (std::vector<std::string>{kApplicationStopped}));
+  ASSERT_EQ(h.toolkit.Messages().size(), 2u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text.rfind("File 'C:\\Temp\\PLMTMP-", 0), 0u);
+  EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
   EXPECT_TRUE(h.backend.programManager.Commands().empty());
 }
@@ -274,7 +278,7 @@ TEST_F(InstallRunTest, AnApplicationThatCannotBeInstalledStopsTheRun) {
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
   EXPECT_EQ(h.toolkit.Messages()[0].title, "Error");
   EXPECT_EQ(RunMessages(), std::vector<std::string>{kApplicationStopped});
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.PathExists(Installed(1)));
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
 }
@@ -292,25 +296,55 @@ TEST_F(InstallRunTest, AFullDestinationIsNamedWhenItStopsTheRun) {
                                                     " The destination drive is full."});
 }
 
-TEST_F(InstallRunTest, APlainFileWhereTheTemporaryFolderShouldBeStopsTheRun) {
-  h.WriteFile("C:\\Temp\\PLMTMP", "not a folder");
-  Install();
-  EXPECT_TRUE(h.Ended());
-  ASSERT_EQ(h.toolkit.Messages().size(), 3u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "File 'C:\\Temp\\PLMTMP\\Pelmora.ex_' could not be written!");
-  EXPECT_EQ(h.toolkit.Messages()[1].text, kApplicationStopped);
-  EXPECT_EQ(h.toolkit.Messages()[2].text, kTemporaryFolderStays);
-  EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
-}
-
-TEST_F(InstallRunTest, ATemporaryFolderLeftByAnEarlierRunIsUsedAgain) {
+// Whatever another program laid in the temporary folder beforehand, under the names the run's
+// folder and items once had, is neither used nor touched: the run makes a fresh folder.
+TEST_F(InstallRunTest, WhatOthersLaidInTheTemporaryFolderIsLeftAlone) {
   h.MakeFolder("C:\\Temp\\PLMTMP");
-  h.WriteFile("C:\\Temp\\PLMTMP\\Stop.wa_", std::string(100000, 'x'));  // longer than the item
-  h.WriteFile("C:\\Temp\\PLMTMP\\other.tmp", "x");
+  h.WriteFile("C:\\Temp\\PLMTMP\\Stop.wa_", "laid beforehand");
+  h.WriteFile("C:\\Temp\\PLMTMP-0000000000000000", "a plain file of the folder's kind of name");
   Install();
   ExpectFinishState();
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
+  const auto laid = ReadHostFile(h.Host("C:\\Temp\\PLMTMP\\Stop.wa_"));
+  EXPECT_EQ(std::string(laid.begin(), laid.end()), "laid beforehand");
+  EXPECT_EQ(h.RunFolders(), std::vector<std::string>{"C:\\Temp\\PLMTMP-0000000000000000"});
+}
+
+// Elevated, the run's folder is open to administrators and the system alone.
+TEST_F(InstallRunTest, AnElevatedRunWorksInAFolderOfAdministratorsOnly) {
+  h.files.SetElevated(true);
+  ReadyToInstall();
+  h.toolkit.AtEventPump(1, [this] {
+    ASSERT_EQ(h.RunFolders().size(), 1u);
+    EXPECT_EQ(h.files.AccessOf(h.RunFolders()[0]),
+              platform::portable::FolderAccess::kAdministratorsOnly);
+  });
+  h.Click(h.Wizard().Command2);
+  ExpectFinishState();
+  EXPECT_EQ(h.files.AccessOf(kDestination), platform::portable::FolderAccess::kProgramFiles);
+}
+
+TEST_F(InstallRunTest, AFolderThatCannotBeMadeStopsTheRunBeforeAnything) {
+  ReadyToInstall();
+  h.backend.faults.Fail("MkDir", platform::SystemError::kAccessDenied, 3);  // after the default's
+  h.Click(h.Wizard().Command2);
+  EXPECT_TRUE(h.Ended());
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{
+                               "A temporary folder could not be created in C:\\Temp (system error "
+                               "5), so nothing has been installed."});
+  EXPECT_FALSE(h.PathExists(Installed(0)));
+}
+
+// The setup file is held from the start: another program cannot change it before the run.
+TEST_F(InstallRunTest, TheSetupFileIsHeldFromTheStart) {
+  ReadyToInstall();
+  int error = 0;
+  auto forged = h.files.Open("C:\\Setup\\forged.exe", platform::ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(forged);
+  EXPECT_EQ(forged->MoveTo("C:\\Setup\\setup.exe"), platform::SystemError::kSharingViolation);
+  forged->Discard();
+  h.Click(h.Wizard().Command2);
+  ExpectFinishState();
 }
 
 TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
@@ -332,7 +366,7 @@ TEST_F(InstallRunTest, WithoutProgramManagerTheRunFinishesWithErrorsAfterTheReco
                                "Program Manager did not add these items to the program "
                                "group Pelmora:\rTarvo's Pelmora\rPelmora Help\rUninstall Pelmora"});
   EXPECT_TRUE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
 }
 
 TEST_F(InstallRunTest, ARefusedGroupItemIsReportedAndTheRunFinishes) {
@@ -391,7 +425,7 @@ TEST_P(CancelDuringRunTest, YesStopsTheRunThereAndCleansUp) {
   EXPECT_TRUE(h.Ended());
   EXPECT_EQ(RunPumps(), pump);
   EXPECT_EQ(h.Wizard().Label11.Caption(), "Temporary files are being deleted...");
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.RunFolders().empty());
   const auto expanded = static_cast<std::size_t>(pump - 1);
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item < expanded) {

@@ -11,7 +11,8 @@ constexpr int kQuestionStyle = 4388;
 class WizardCancelTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
-    // A temporary folder left behind by an interrupted run.
+    // A folder of the name that the run's folder once had, which another program may have
+    // laid there: the setup never takes it over, nor removes what it holds.
     h.MakeFolder("C:\\Temp\\PLMTMP");
     h.WriteFile("C:\\Temp\\PLMTMP\\Stop.wa_", "left over");
     h.Start();
@@ -37,12 +38,14 @@ class WizardCancelTest : public ::testing::TestWithParam<int> {
   WizardHarness h;
 };
 
-TEST_P(WizardCancelTest, YesEndsTheProgramAndRemovesTheTemporaryFolder) {
+// Before the run there is no folder of the run's: the clean-up removes nothing.
+TEST_P(WizardCancelTest, YesEndsTheProgramAndRemovesNothingItDidNotMake) {
   h.toolkit.AnswerMessageBox(platform::kYes);
   h.Click(h.Wizard().Command3);
   ExpectTheQuestion();
   EXPECT_TRUE(h.Ended());
-  EXPECT_FALSE(h.PathExists("C:\\Temp\\PLMTMP"));
+  EXPECT_TRUE(h.PathExists("C:\\Temp\\PLMTMP\\Stop.wa_"));
+  EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_TRUE(h.toolkit.StartedPrograms().empty());
 }
 

@@ -112,4 +112,13 @@ bool WizardHarness::PathExists(const std::string& windowsPath) const {
   return fs::exists(Host(windowsPath));
 }
 
+std::vector<std::string> WizardHarness::RunFolders() const {
+  std::vector<std::string> folders;
+  for (const auto& entry : fs::directory_iterator(Host("C:\\Temp"))) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("PLMTMP-", 0) == 0) folders.push_back("C:\\Temp\\" + name);
+  }
+  return folders;
+}
+
 }  // namespace app_test

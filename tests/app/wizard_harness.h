@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/module1.h"
 #include "platform/portable/portable_platform.h"
@@ -49,6 +50,9 @@ class WizardHarness {
   void MakeFolder(const std::string& windowsPath);
   void WriteFile(const std::string& windowsPath, const std::string& content);
   bool PathExists(const std::string& windowsPath) const;
+  // The run's own folders in the temporary folder, by their Windows paths: one while the run
+  // works, none before and after it.
+  std::vector<std::string> RunFolders() const;
 
   // The setup file: a program image followed by the test product's eight items.
   void WriteSetupFile(const std::string& windowsPath = "C:\\Setup\\setup.exe");

@@ -20,7 +20,7 @@ namespace {
 using tools::mksetup::ItemBytes;
 
 const std::string kSetup = "C:\\Setup\\setup.exe";
-const std::string kItem = "C:\\Temp\\PLMTMP\\Stop.wa_";
+const std::string kName = "Stop.wa_";
 constexpr int kStyle = 4144;
 
 // The sizes of the product's own setup file, in run order, and its 81,920-byte image.
@@ -42,9 +42,22 @@ ItemBytes SignedOnlyItems(const std::array<std::int32_t, 8>& sizes) {
 
 class ExtractPayloadItemTest : public PayloadMachine {
  protected:
-  bool Extract(std::int32_t size, std::int32_t bytesAfter, const std::string& source = kSetup,
-               const std::string& destination = kItem) {
-    return payload::ExtractPayloadItem(platform, source, destination, size, bytesAfter);
+  ExtractPayloadItemTest() { EXPECT_EQ(folder.Make("C:\\Temp"), 0); }
+
+  // Extracts from the setup file as it is on the disk now, under `name` in the run's folder.
+  platform::FileChannel* Extract(std::int32_t size, std::int32_t bytesAfter,
+                                 const std::string& name = kName) {
+    int error = 0;
+    setup = backend.files.Open(kSetup, platform::ChannelMode::kRead, error);
+    EXPECT_TRUE(setup) << "error " << error;
+    if (!setup) return nullptr;
+    return payload::ExtractPayloadItem(platform, *setup, folder, name, size, bytesAfter);
+  }
+
+  static Bytes Read(platform::FileChannel& item) {
+    Bytes bytes(static_cast<std::size_t>(item.Length()));
+    EXPECT_TRUE(item.ReadAt(0, bytes.data(), bytes.size()));
+    return bytes;
   }
 
   // Extracts every item in run order and compares it with the one appended.
@@ -52,37 +65,40 @@ class ExtractPayloadItemTest : public PayloadMachine {
     std::int32_t bytesAfter = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const auto size = static_cast<std::int32_t>(items[i].size());
-      ASSERT_TRUE(Extract(size, bytesAfter)) << "item " << i + 1;
-      ASSERT_EQ(ReadFile(kItem), items[i]) << "item " << i + 1;
+      platform::FileChannel* item = Extract(size, bytesAfter, "item" + std::to_string(i));
+      ASSERT_TRUE(item) << "item " << i + 1;
+      ASSERT_EQ(Read(*item), items[i]) << "item " << i + 1;
       bytesAfter += size;
     }
     ExpectNoMessage();
   }
 
-  void ExpectFailure(const std::string& destination = kItem) {
-    ExpectOneMessage("File '" + destination + "' could not be written!", kStyle, "Error");
-    // Both channels are closed: the item can be opened for writing again.
-    int error = 0;
-    EXPECT_TRUE(backend.files.Open(destination, platform::ChannelMode::kWriteLocked, error) ||
-                error == platform::SystemError::kPathNotFound);
+  void ExpectFailure(const std::string& name = kName) {
+    ExpectOneMessage("File '" + folder.Path() + "\\" + name + "' could not be written!", kStyle,
+                     "Error");
   }
+
+  payload::RunFolder folder{backend.files};
+  std::unique_ptr<platform::FileChannel> setup;
 };
 
 TEST_F(ExtractPayloadItemTest, FindsEveryItemOfTheProductsLayoutFromTheEndOfTheFile) {
   const ItemBytes items = SignedOnlyItems(kSizes);
-  Bytes setup = tools::mksetup::AssembleSetupFile(Bytes(kImageSize, 0x90), items);
+  Bytes setupFile = tools::mksetup::AssembleSetupFile(Bytes(kImageSize, 0x90), items);
   // Without the padding that mksetup adds for a signature, as the original setup file.
-  setup.erase(setup.begin() + kImageSize, setup.begin() + kImageSize + 5);
-  ASSERT_EQ(setup.size(), 561451u);
-  WriteFile(kSetup, setup);
+  setupFile.erase(setupFile.begin() + kImageSize, setupFile.begin() + kImageSize + 5);
+  ASSERT_EQ(setupFile.size(), 561451u);
+  WriteFile(kSetup, setupFile);
 
-  ASSERT_TRUE(Extract(2576, 313471));  // item 2, "Stop.wa_"
-  const Bytes stop = ReadFile(kItem);
-  EXPECT_TRUE(std::equal(stop.begin(), stop.end(), setup.begin() + 245404));
+  platform::FileChannel* item = Extract(2576, 313471);  // item 2, "Stop.wa_"
+  ASSERT_TRUE(item);
+  const Bytes stop = Read(*item);
+  EXPECT_TRUE(std::equal(stop.begin(), stop.end(), setupFile.begin() + 245404));
   EXPECT_EQ(stop, items[1]);
+  EXPECT_EQ(ReadFile(folder.Path() + "\\" + kName), items[1]);
   // Item 1 ends the file; item 8 starts the payload.
-  EXPECT_TRUE(std::equal(items[0].begin(), items[0].end(), setup.end() - 313471));
-  EXPECT_TRUE(std::equal(items[7].begin(), items[7].end(), setup.begin() + kImageSize));
+  EXPECT_TRUE(std::equal(items[0].begin(), items[0].end(), setupFile.end() - 313471));
+  EXPECT_TRUE(std::equal(items[7].begin(), items[7].end(), setupFile.begin() + kImageSize));
   ExpectAllItemsExtract(items);
 }
 
@@ -90,20 +106,6 @@ TEST_F(ExtractPayloadItemTest, FindsItemsOfAnySizeBehindAnyImage) {
   const ItemBytes items = SignedOnlyItems({5000, 100, 2000, 9, 300, 8, 40000, 7});
   WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(1234, 'M'), items));
   ExpectAllItemsExtract(items);
-}
-
-TEST_F(ExtractPayloadItemTest, TrimsThePathsAndNamesTheTrimmedDestination) {
-  WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(100, 0), SignedOnlyItems(kSizes)));
-  EXPECT_TRUE(Extract(kSizes[0], 0, "  " + kSetup + "  ", " " + kItem + " "));
-  EXPECT_FALSE(Extract(kSizes[0], 0, "C:\\Setup\\gone.exe", "  " + kItem + "   "));
-  ExpectFailure();
-}
-
-TEST_F(ExtractPayloadItemTest, ReplacesALongerLeftoverItem) {
-  WriteFile(kSetup, tools::mksetup::AssembleSetupFile(Bytes(100, 0), SignedOnlyItems(kSizes)));
-  WriteFile(kItem, Bytes(400000, 'x'));
-  ASSERT_TRUE(Extract(kSizes[1], kSizes[0]));
-  EXPECT_EQ(ReadFile(kItem).size(), static_cast<std::size_t>(kSizes[1]));
 }
 
 class ExtractionFailureTest : public ExtractPayloadItemTest {
@@ -114,20 +116,16 @@ class ExtractionFailureTest : public ExtractPayloadItemTest {
   }
 };
 
-TEST_F(ExtractionFailureTest, AMissingSetupFile) {
-  EXPECT_FALSE(Extract(kSizes[1], kSizes[0], "C:\\Setup\\other.exe"));
+TEST_F(ExtractionFailureTest, AFolderThatIsGone) {
+  std::filesystem::remove_all(*backend.files.HostPath(folder.Path()));
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
   ExpectFailure();
-}
-
-TEST_F(ExtractionFailureTest, ADestinationFolderThatDoesNotExist) {
-  EXPECT_FALSE(Extract(kSizes[1], kSizes[0], kSetup, "C:\\Gone\\Stop.wa_"));
-  ExpectFailure("C:\\Gone\\Stop.wa_");
 }
 
 TEST_F(ExtractionFailureTest, ASetupFileTooShortForTheItem) {
   EXPECT_FALSE(Extract(300000, 300000));
   ExpectFailure();
-  EXPECT_TRUE(FileExists(kItem));  // created before the position was known; the clean-up's
+  EXPECT_FALSE(FileExists(folder.Path() + "\\" + kName));
 }
 
 TEST_F(ExtractionFailureTest, AnOverflowingPosition) {
@@ -147,8 +145,8 @@ TEST_F(ExtractionFailureTest, AReadThatFails) {
   for (int nth : {1, 2}) {
     backend.toolkit.ClearRecords();
     backend.faults.Fail("Read", 23, nth);
-    EXPECT_FALSE(Extract(kSizes[1], kSizes[0])) << nth;
-    ExpectFailure();
+    EXPECT_FALSE(Extract(kSizes[1], kSizes[0], "item" + std::to_string(nth))) << nth;
+    ExpectFailure("item" + std::to_string(nth));
   }
 }
 
@@ -158,41 +156,39 @@ TEST_F(ExtractionFailureTest, ALengthThatCannotBeRead) {
   ExpectFailure();
 }
 
-TEST_F(ExtractionFailureTest, AWriteOrCloseThatFails) {
+TEST_F(ExtractionFailureTest, AWriteThatFails) {
   backend.faults.Fail("Write", 112);
-  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
-  ExpectFailure();
-  backend.toolkit.ClearRecords();
-  backend.faults.Fail("Close", 112);
   EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
   ExpectFailure();
 }
 
-TEST_F(ExtractionFailureTest, ABusyDestination) {
-  int error = 0;
-  auto holder = backend.files.Open(kItem, platform::ChannelMode::kWriteLocked, error);
-  ASSERT_TRUE(holder);
-  EXPECT_FALSE(Extract(kSizes[1], kSizes[0]));
-  EXPECT_EQ(backend.toolkit.Messages().size(), 1u);
+// A name made once in the folder is never opened again: a second item of that name fails.
+TEST_F(ExtractionFailureTest, ANameThatTheFolderHoldsAlready) {
+  ASSERT_TRUE(Extract(kSizes[1], kSizes[0]));
+  EXPECT_FALSE(Extract(kSizes[2], kSizes[0] + kSizes[1]));
+  ExpectFailure();
 }
 
 // Sizes that do not match the file locate bytes that are no SZDD file: never an item.
 TEST_F(ExtractionFailureTest, BytesThatAreNoSzddFile) {
   EXPECT_FALSE(Extract(kSizes[1], kSizes[0] + 1));
   ExpectFailure();
-  EXPECT_TRUE(ReadFile(kItem).empty());
+  EXPECT_FALSE(FileExists(folder.Path() + "\\" + kName));
 }
 
 TEST_F(ExtractPayloadItemTest, ASignedSetupFileStillGivesEveryItem) {
   const ItemBytes items = SignedOnlyItems(kSizes);
   for (bool pe32Plus : {false, true}) {
     SCOPED_TRACE(pe32Plus ? "PE32+" : "PE32");
-    Bytes setup = tools::mksetup::AssembleSetupFile(PeImage(pe32Plus, kImageSize + 3), items);
-    const std::size_t unsignedSize = setup.size();
-    Sign(setup, pe32Plus);
-    ASSERT_EQ(setup.size(), unsignedSize + 1432);  // no padding was needed
-    WriteFile(kSetup, setup);
+    Bytes setupFile =
+        tools::mksetup::AssembleSetupFile(PeImage(pe32Plus, kImageSize + 3), items);
+    const std::size_t unsignedSize = setupFile.size();
+    Sign(setupFile, pe32Plus);
+    ASSERT_EQ(setupFile.size(), unsignedSize + 1432);  // no padding was needed
+    WriteFile(kSetup, setupFile);
     ExpectAllItemsExtract(items);
+    ASSERT_EQ(folder.Remove(), 0);
+    ASSERT_EQ(folder.Make("C:\\Temp"), 0);
   }
 }
 
@@ -200,11 +196,11 @@ TEST_F(ExtractPayloadItemTest, ASignedSetupFileStillGivesEveryItem) {
 // ours: the payload ends with the file.
 TEST_F(ExtractPayloadItemTest, ASecurityDirectoryThatDoesNotEndTheFileIsIgnored) {
   const ItemBytes items = SignedOnlyItems(kSizes);
-  Bytes setup = tools::mksetup::AssembleSetupFile(PeImage(false, kImageSize), items);
-  Bytes signedFile = setup;
+  Bytes setupFile = tools::mksetup::AssembleSetupFile(PeImage(false, kImageSize), items);
+  Bytes signedFile = setupFile;
   Sign(signedFile, false);
-  std::copy(signedFile.begin(), signedFile.begin() + 0x400, setup.begin());  // headers only
-  WriteFile(kSetup, setup);
+  std::copy(signedFile.begin(), signedFile.begin() + 0x400, setupFile.begin());  // headers only
+  WriteFile(kSetup, setupFile);
   ExpectAllItemsExtract(items);
 }
 
@@ -217,8 +213,8 @@ TEST_F(ExtractPayloadItemTest, ASetupFileSignedWithOsslsigncodeStillGivesEveryIt
   Bytes image;
   ASSERT_TRUE(tools::ReadWholeFile(SAMPLE_WINDOWS_PROGRAM, image));
   const ItemBytes items = TestItems();
-  const Bytes setup = tools::mksetup::AssembleSetupFile(image, items);
-  ASSERT_TRUE(tools::WriteWholeFile(work / "setup.exe", setup));
+  const Bytes setupFile = tools::mksetup::AssembleSetupFile(image, items);
+  ASSERT_TRUE(tools::WriteWholeFile(work / "setup.exe", setupFile));
   const std::string in = "'" + work.string() + "/";
   ASSERT_EQ(std::system((std::string(OPENSSL) + " req -x509 -newkey rsa:2048 -nodes -days 2" +
                          " -subj /CN=Pelmora -keyout " + in + "key.pem' -out " + in +
@@ -231,7 +227,7 @@ TEST_F(ExtractPayloadItemTest, ASetupFileSignedWithOsslsigncodeStillGivesEveryIt
             0);
   Bytes signedSetup;
   ASSERT_TRUE(tools::ReadWholeFile(work / "signed.exe", signedSetup));
-  ASSERT_GT(signedSetup.size(), setup.size());
+  ASSERT_GT(signedSetup.size(), setupFile.size());
   WriteFile(kSetup, signedSetup);
   ExpectAllItemsExtract(items);
 #else

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "codec/crc32.h"
 #include "codec/szdd_encoder.h"
 #include "tests/support/codec_samples.h"
@@ -22,16 +25,19 @@ class InstallItemTest : public PayloadMachine {
  protected:
   InstallItemTest() {
     MakeFolder("C:\\Pelmora");
-    WriteFile(kItem, codec::szdd::Compress(sound, 'v'));
+    const Bytes compressed = codec::szdd::Compress(sound, 'v');
+    int error = 0;
+    item = backend.files.Open(kItem, platform::ChannelMode::kCreateNew, error);
+    EXPECT_TRUE(item && item->Write(compressed.data(), compressed.size()));
     WriteFile(kInstalled, kEarlier);
     codec::Crc32 crc;
     crc.Add(sound.data(), sound.size());
-    record = {static_cast<std::int32_t>(ReadFile(kItem).size()),
+    record = {static_cast<std::int32_t>(compressed.size()),
               static_cast<std::uint32_t>(sound.size()), crc.Value()};
   }
 
   payload::ItemInstallation Install() {
-    return payload::InstallItem(platform, kItem, kInstalled, record);
+    return payload::InstallItem(platform, *item, kInstalled, record);
   }
 
   // The installed file as it was, and nothing beside it.
@@ -42,7 +48,19 @@ class InstallItemTest : public PayloadMachine {
     EXPECT_EQ(backend.lz.OpenHandles(), 0u);
   }
 
+  // A file outside the destination, which a link planted there leads to.
+  std::filesystem::path Victim() {
+    const std::filesystem::path victim = root / "victim.txt";
+    std::ofstream(victim) << "the victim";
+    return victim;
+  }
+  static std::string Content(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
   const Bytes sound = MakeSample(Sample::kStructured, 4304);
+  std::unique_ptr<platform::FileChannel> item;
   setup_file::ItemRecord record;
 };
 
@@ -51,6 +69,69 @@ TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
   EXPECT_EQ(ReadFile(kInstalled), sound);
   EXPECT_FALSE(FileExists(kInstalled + ".new_"));
   ExpectNoMessage();
+}
+
+// An earlier run that was stopped may have left its new file: a whole one takes its place,
+// made under a spare name of its own first.
+TEST_F(InstallItemTest, ANewFileThatAnEarlierRunLeftGivesWay) {
+  WriteFile(kInstalled + ".new_", Bytes(100000, 'x'));
+  WriteFile(kInstalled + ".new_1", Bytes(3, 'y'));  // a spare name taken already
+  EXPECT_TRUE(Install().installed);
+  EXPECT_EQ(ReadFile(kInstalled), sound);
+  EXPECT_FALSE(FileExists(kInstalled + ".new_"));
+  EXPECT_FALSE(FileExists(kInstalled + ".new_2"));
+  EXPECT_EQ(ReadFile(kInstalled + ".new_1"), Bytes(3, 'y'));
+  ExpectNoMessage();
+}
+
+// Nothing is written through a link where the new file goes: the file it leads to stays as it
+// was, and so does the installed file.
+TEST_F(InstallItemTest, ALinkWhereTheNewFileGoesIsRefusedAndTold) {
+  const std::filesystem::path victim = Victim();
+  const std::filesystem::path newFile = *backend.files.HostPath(kInstalled + ".new_");
+  for (const bool hard : {false, true}) {
+    SCOPED_TRACE(hard ? "hard link" : "symbolic link");
+    backend.toolkit.ClearRecords();
+    if (hard) {
+      std::filesystem::create_hard_link(victim, newFile);
+    } else {
+      std::filesystem::create_symlink(victim, newFile);
+    }
+    EXPECT_FALSE(Install().installed);
+    ExpectOneMessage("'" + kInstalled + "' keeps its earlier version: '" + kInstalled +
+                         ".new_' is a link, which the setup does not follow.",
+                     kStyle, "Error");
+    EXPECT_EQ(Content(victim), "the victim");
+    EXPECT_EQ(ReadFile(kInstalled), kEarlier);
+    std::filesystem::remove(newFile);
+  }
+}
+
+// The installed file itself may be a link: it is replaced as a name, never written through.
+TEST_F(InstallItemTest, AnInstalledFileThatIsALinkIsReplacedAndWhatItLedToKept) {
+  const std::filesystem::path victim = Victim();
+  const std::filesystem::path installed = *backend.files.HostPath(kInstalled);
+  std::filesystem::remove(installed);
+  std::filesystem::create_symlink(victim, installed);
+  EXPECT_TRUE(Install().installed);
+  EXPECT_EQ(ReadFile(kInstalled), sound);
+  EXPECT_FALSE(std::filesystem::is_symlink(installed));
+  EXPECT_EQ(Content(victim), "the victim");
+}
+
+TEST_F(InstallItemTest, ANewFileThatCannotBeMadeIsToldAsExpandFilesTellsIt) {
+  MakeFolder(kInstalled + ".new_");  // a folder, which is not removed as a leftover
+  EXPECT_FALSE(Install().installed);
+  ExpectOneMessage("'" + kInstalled + ".new_' isimli dosyaya erişim engellendi!", kStyle,
+                   "ExpandFiles - Hata!");
+  EXPECT_EQ(ReadFile(kInstalled), kEarlier);
+  backend.toolkit.ClearRecords();
+  std::filesystem::remove(*backend.files.HostPath(kInstalled + ".new_"));
+  backend.faults.Fail("Open", platform::SystemError::kWriteProtect);
+  EXPECT_FALSE(Install().installed);
+  ExpectOneMessage("'" + kInstalled + ".new_' isimli dosyaya yazılamıyor!", kStyle,
+                   "ExpandFiles - Hata!");
+  ExpectEarlierFileKept();
 }
 
 TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstalled) {
@@ -101,9 +182,9 @@ TEST_F(InstallItemTest, AFullDestinationIsNamed) {
 }
 
 TEST_F(InstallItemTest, AnExpansionThatFailsWithItsOwnMessageAddsNone) {
-  backend.faults.Fail("Open", platform::SystemError::kFileNotFound, 1, /*persistent=*/true);
+  backend.faults.Fail("LZCopy", platform::LzError::kBadInHandle);
   EXPECT_FALSE(Install().installed);
-  ExpectOneMessage("'" + kItem + "' isimli dosya bulunamadı!", kStyle, "ExpandFiles - Hata!");
+  ExpectOneMessage("Kaynak dosya handle numarası yanlış!", kStyle, "ExpandFiles - Hata!");
   ExpectEarlierFileKept();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -60,23 +61,42 @@ TEST_F(PortableFileSystemTest, ExistsFindsFoldersOnlyWhenAskedAndNeverHiddenEntr
   EXPECT_TRUE(Exists(files, "C:\\Program Files", Attribute::kDirectory));
 }
 
-TEST_F(PortableFileSystemTest, AWriteChannelEmptiesAFileAndLocksItWhileOpen) {
-  WriteHostFile(root / "c" / "item.bin", "a much longer earlier content");
+// A new file is made, never opened: nothing that has the name already is written through,
+// whatever it is, and it is the program's alone while open.
+TEST_F(PortableFileSystemTest, ANewFileIsMadeNeverOpenedAndIsLockedWhileOpen) {
+  WriteHostFile(root / "c" / "victim.txt", "the victim");
+  WriteHostFile(root / "c" / "item.bin", "an earlier file");
+  fs::create_symlink(root / "c" / "victim.txt", root / "c" / "link.bin");
+  fs::create_symlink(root / "c" / "nowhere.txt", root / "c" / "dangling.bin");
+  fs::create_hard_link(root / "c" / "victim.txt", root / "c" / "hard.bin");
   int error = 0;
-  auto writer = files.Open("C:\\ITEM.BIN", ChannelMode::kWriteLocked, error);
+  for (const char* taken : {"C:\\ITEM.BIN", "C:\\link.bin", "C:\\dangling.bin", "C:\\hard.bin",
+                            "C:\\Program Files"}) {
+    SCOPED_TRACE(taken);
+    EXPECT_FALSE(files.Open(taken, ChannelMode::kCreateNew, error));
+    EXPECT_EQ(error, SystemError::kFileExists);
+  }
+  EXPECT_FALSE(fs::exists(root / "c" / "nowhere.txt"));
+  std::ifstream victim(root / "c" / "victim.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "the victim");
+
+  auto writer = files.Open("C:\\new.bin", ChannelMode::kCreateNew, error);
   ASSERT_TRUE(writer);
-  EXPECT_FALSE(files.Open("C:\\item.bin", ChannelMode::kRead, error));
+  EXPECT_FALSE(files.Open("C:\\new.bin", ChannelMode::kRead, error));
   EXPECT_EQ(error, SystemError::kSharingViolation);
-  EXPECT_EQ(files.Kill("C:\\*.*"), SystemError::kSharingViolation);
+  auto other = files.Open("C:\\other.bin", ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->MoveTo("C:\\new.bin"), SystemError::kSharingViolation);
   const std::uint8_t bytes[] = {'n', 'e', 'w'};
   EXPECT_TRUE(writer->Write(bytes, 3));
+  std::uint8_t back[3] = {};
+  EXPECT_TRUE(writer->ReadAt(0, back, 3));  // read back through the same channel
+  EXPECT_EQ(back[2], 'w');
   EXPECT_TRUE(writer->Close());
 
-  auto reader = files.Open("C:\\item.bin", ChannelMode::kRead, error);
+  auto reader = files.Open("C:\\new.bin", ChannelMode::kRead, error);
   ASSERT_TRUE(reader);
   EXPECT_EQ(reader->Length(), 3);
-  std::uint8_t back[3] = {};
-  EXPECT_TRUE(reader->ReadAt(0, back, 3));
   EXPECT_FALSE(reader->ReadAt(1, back, 3));  // past the end
 }
 
@@ -86,22 +106,103 @@ TEST_F(PortableFileSystemTest, OpenTellsAMissingFileFromAMissingFolder) {
   EXPECT_EQ(error, SystemError::kFileNotFound);
   EXPECT_FALSE(files.Open("C:\\Gone\\missing.bin", ChannelMode::kRead, error));
   EXPECT_EQ(error, SystemError::kPathNotFound);
-  EXPECT_FALSE(files.Open("C:\\Gone\\new.bin", ChannelMode::kWriteLocked, error));
+  EXPECT_FALSE(files.Open("C:\\Gone\\new.bin", ChannelMode::kCreateNew, error));
   EXPECT_EQ(error, SystemError::kPathNotFound);
 }
 
-TEST_F(PortableFileSystemTest, KillDeletesMatchingFilesAndSaysWhenNothingMatched) {
-  fs::create_directories(root / "c" / "Temp" / "PLMTMP" / "sub");
-  WriteHostFile(root / "c" / "Temp" / "PLMTMP" / "Stop.wa_", "x");
-  WriteHostFile(root / "c" / "Temp" / "PLMTMP" / "noext", "x");
-  WriteHostFile(root / "c" / "Temp" / "PLMTMP" / "locked", "x");
-  files.SetAttributes("C:\\Temp\\PLMTMP\\locked", Attribute::kReadOnly);
-  EXPECT_EQ(files.Kill("C:\\Temp\\PLMTMP\\*.*"), SystemError::kAccessDenied);
-  EXPECT_FALSE(fs::exists(root / "c" / "Temp" / "PLMTMP" / "Stop.wa_"));
-  EXPECT_FALSE(fs::exists(root / "c" / "Temp" / "PLMTMP" / "noext"));
-  EXPECT_TRUE(fs::exists(root / "c" / "Temp" / "PLMTMP" / "locked"));
-  EXPECT_EQ(files.RmDir("C:\\Temp\\PLMTMP"), SystemError::kDirNotEmpty);
-  EXPECT_EQ(files.Kill("C:\\Temp\\PLMTMP\\sub\\*.*"), SystemError::kFileNotFound);
+// What a channel made is deleted through it, wherever it moved since; a link whose name it
+// took is gone with it, and what the link led to stays.
+TEST_F(PortableFileSystemTest, ADiscardedFileIsTheOneTheChannelMade) {
+  WriteHostFile(root / "c" / "victim.txt", "the victim");
+  fs::create_symlink(root / "c" / "victim.txt", root / "c" / "link.txt");
+  int error = 0;
+  auto made = files.Open("C:\\made.txt", ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(made);
+  EXPECT_EQ(made->MoveTo("C:\\link.txt"), 0);
+  EXPECT_EQ(made->Discard(), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(root / "c" / "link.txt")));
+  EXPECT_FALSE(fs::exists(root / "c" / "made.txt"));
+  EXPECT_TRUE(fs::exists(root / "c" / "victim.txt"));
+
+  auto reader = files.Open("C:\\victim.txt", ChannelMode::kRead, error);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(reader->Discard(), SystemError::kAccessDenied);  // only what the program made
+  EXPECT_TRUE(fs::exists(root / "c" / "victim.txt"));
+  auto failing = files.Open("C:\\failing.txt", ChannelMode::kCreateNew, error);
+  faults.Fail("DeleteFile", SystemError::kAccessDenied);
+  EXPECT_EQ(failing->Discard(), SystemError::kAccessDenied);
+  EXPECT_TRUE(fs::exists(root / "c" / "failing.txt"));
+  EXPECT_TRUE(files.Open("C:\\failing.txt", ChannelMode::kRead, error));  // closed all the same
+}
+
+TEST_F(PortableFileSystemTest, LinksAreToldApartFromFilesAndFolders) {
+  WriteHostFile(root / "c" / "plain.txt", "x");
+  WriteHostFile(root / "c" / "victim.txt", "x");
+  fs::create_symlink(root / "c" / "victim.txt", root / "c" / "link.txt");
+  fs::create_symlink(root / "c" / "nowhere.txt", root / "c" / "dangling.txt");
+  fs::create_directory_symlink(root / "c" / "Program Files", root / "c" / "folder link");
+  fs::create_hard_link(root / "c" / "victim.txt", root / "c" / "hard.txt");
+  EXPECT_FALSE(files.IsLink("C:\\plain.txt"));
+  EXPECT_FALSE(files.IsLink("C:\\Program Files"));
+  for (const char* link : {"C:\\link.txt", "C:\\dangling.txt", "C:\\folder link",
+                           "C:\\hard.txt", "C:\\victim.txt"}) {
+    EXPECT_TRUE(files.IsLink(link)) << link;
+  }
+}
+
+TEST_F(PortableFileSystemTest, AnOwnFolderIsFreshEachTimeAndProtectedWhenElevated) {
+  fs::create_directories(root / "c" / "Temp" / "PLMTMP");
+  int error = 0;
+  const std::string first = files.MakeOwnFolder("C:\\Temp", "PLMTMP", error);
+  EXPECT_EQ(error, 0);
+  const std::string second = files.MakeOwnFolder("C:\\Temp", "PLMTMP", error);
+  EXPECT_NE(first, second);
+  for (const std::string& folder : {first, second}) {
+    EXPECT_EQ(folder.rfind("C:\\Temp\\PLMTMP-", 0), 0u) << folder;
+    EXPECT_GE(folder.size(), std::string("C:\\Temp\\PLMTMP-").size() + 16) << folder;
+    EXPECT_EQ(files.GetAttributes(folder), Attribute::kDirectory);
+    EXPECT_EQ(files.AccessOf(folder), portable::FolderAccess::kInherited);
+  }
+  EXPECT_TRUE(fs::is_empty(root / "c" / "Temp" / "PLMTMP"));
+
+  files.SetElevated(true);
+  EXPECT_EQ(files.AccessOf(files.MakeOwnFolder("C:\\Temp", "PLMTMP", error)),
+            portable::FolderAccess::kAdministratorsOnly);
+  EXPECT_EQ(files.MkDir("C:\\Program Files\\Pelmora"), 0);
+  EXPECT_EQ(files.AccessOf("C:\\Program Files\\Pelmora"), portable::FolderAccess::kProgramFiles);
+  EXPECT_TRUE(files.MakeOwnFolder("C:\\Gone", "PLMTMP", error).empty());
+  EXPECT_EQ(error, SystemError::kPathNotFound);
+}
+
+// The new file takes the place of an earlier one through its own channel, which stays open.
+TEST_F(PortableFileSystemTest, ANewFileMovesIntoThePlaceOfAnother) {
+  WriteHostFile(root / "c" / "app.exe", "earlier");
+  WriteHostFile(root / "c" / "victim.txt", "the victim");
+  fs::create_symlink(root / "c" / "victim.txt", root / "c" / "linked.exe");
+  WriteHostFile(root / "c" / "locked.exe", "x");
+  files.SetAttributes("C:\\locked.exe", Attribute::kReadOnly);
+  int error = 0;
+  auto held = files.Open("C:\\app.exe", ChannelMode::kRead, error);
+  auto fresh = files.Open("C:\\app.exe.new_", ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(fresh);
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(fresh->Write(bytes, 3));
+  EXPECT_EQ(fresh->MoveTo("C:\\app.exe"), SystemError::kSharingViolation);
+  EXPECT_EQ(fresh->MoveTo("C:\\locked.exe"), SystemError::kAccessDenied);
+  EXPECT_EQ(fresh->MoveTo("C:\\Program Files"), SystemError::kAccessDenied);
+  held.reset();
+  EXPECT_EQ(fresh->MoveTo("C:\\app.exe"), 0);
+  EXPECT_FALSE(fs::exists(root / "c" / "app.exe.new_"));
+  EXPECT_FALSE(files.Open("C:\\app.exe", ChannelMode::kRead, error));  // it is still open
+  EXPECT_EQ(fresh->MoveTo("C:\\linked.exe"), 0);  // the link is replaced, not its target
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root / "c" / "linked.exe")));
+  std::ifstream victim(root / "c" / "victim.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "the victim");
+  EXPECT_TRUE(fresh->Close());
+  auto reader = files.Open("C:\\linked.exe", ChannelMode::kRead, error);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(reader->Length(), 3);
+  EXPECT_EQ(reader->MoveTo("C:\\other.exe"), SystemError::kAccessDenied);
 }
 
 TEST_F(PortableFileSystemTest, FullPathOfABareDriveIsItsCurrentFolder) {

@@ -40,6 +40,7 @@ TEST(GroupThousands, GroupsInThreesWithTheSeparatorAndShowsNothingForZero) {
             "456");
   EXPECT_EQ(GroupThousands(2147483647, ","), "2,147,483,647");
   EXPECT_EQ(GroupThousands(-1234, ","), "-1,234");
+  EXPECT_EQ(GroupThousands(-2147483647 - 1, ","), "-2,147,483,648");
 }
 
 }  // namespace

@@ -58,9 +58,14 @@ check_shortcut() {
     fail "the shortcut $caption does not lead to $windows_folder\\$file"
 }
 
+# The run makes its own folder, "PLMTMP-" and sixteen hexadecimal digits, in the system's
+# temporary folder when it runs elevated (as every program does under Wine), else in the
+# user's: none may stay in either.
 check_temporary_folder_gone() {
-  local temp
-  temp=$(unix_path "$("$WINE" cmd /c echo %TEMP% | tr -d '\r')")
-  [[ -d $temp ]] || { fail "no temporary path $temp"; return; }
-  [[ ! -e $temp/PLMTMP ]] || fail "the temporary folder stays:" "$temp"/PLMTMP/*
+  local user_temp left
+  user_temp=$(unix_path "$("$WINE" cmd /c echo %TEMP% | tr -d '\r')")
+  [[ -d $user_temp ]] || { fail "no temporary path $user_temp"; return; }
+  left=$(find "$user_temp" "$WINEPREFIX/drive_c/windows/temp" -maxdepth 1 \
+    -regex '.*/PLMTMP-[0-9a-f]\{16\}')
+  [[ -z $left ]] || fail "the temporary folder stays:" $left
 }

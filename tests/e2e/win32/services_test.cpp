@@ -2,7 +2,9 @@
 // the LZ library, DDE and the DLL search.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <ddeml.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
@@ -11,6 +13,7 @@
 
 #include "check.h"
 #include "platform/win32/process/dll_search.h"
+#include "platform/win32/elevation.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_dde.h"
@@ -118,11 +121,39 @@ void RegistryTests() {
 void WriteFile(const std::string& path, const std::string& bytes) {
   platform::win32::Win32FileSystem files;
   int error = 0;
-  auto channel = files.Open(path, platform::ChannelMode::kWriteLocked, error);
+  auto channel = files.Open(path, platform::ChannelMode::kCreateNew, error);
   CHECK(channel != nullptr);
   if (channel == nullptr) return;
   CHECK(channel->Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   CHECK(channel->Close());
+}
+
+std::string ReadBack(platform::FileChannel& channel) {
+  std::string bytes(static_cast<std::size_t>(channel.Length()), '\0');
+  CHECK(channel.ReadAt(0, reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+  return bytes;
+}
+
+// The access list of a folder or file as the system reads it back, in SDDL.
+std::wstring AccessOf(const std::string& path) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(Wide(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                            nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+    return {};
+  LPWSTR text = nullptr;
+  ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                       DACL_SECURITY_INFORMATION, &text, nullptr);
+  std::wstring sddl = text != nullptr ? text : L"";
+  LocalFree(text);
+  LocalFree(descriptor);
+  return sddl;
+}
+
+bool GrantsEveryone(const std::wstring& sddl) {
+  for (const wchar_t* everyone : {L";;;WD)", L";;;BU)", L";;;AU)"}) {
+    if (sddl.find(everyone) != std::wstring::npos) return true;
+  }
+  return false;
 }
 
 void FileTests() {
@@ -135,11 +166,13 @@ void FileTests() {
   CHECK((files.GetAttributes(folder) & platform::Attribute::kDirectory) != 0);
   CHECK(files.GetAttributes(folder + "\\none") == platform::Attribute::kNoEntry);
 
-  // A write channel empties a longer file first; a reader shares, a writer locks.
+  // A new file is made, never opened: a name that exists stays as it was. A reader shares the
+  // file with readers only; a new file is the program's alone.
   const std::string file = folder + "\\şarkı.wav";
-  WriteFile(file, "a longer first content");
   WriteFile(file, "short");
   int error = 0;
+  CHECK(files.Open(file, platform::ChannelMode::kCreateNew, error) == nullptr &&
+        error == ERROR_FILE_EXISTS);
   auto reader = files.Open(file, platform::ChannelMode::kRead, error);
   CHECK(reader != nullptr && error == 0);
   if (reader != nullptr) {
@@ -148,24 +181,40 @@ void FileTests() {
     CHECK(reader->ReadAt(2, bytes, 3) && std::memcmp(bytes, "ort", 3) == 0);
     CHECK(!reader->ReadAt(3, bytes, 3));  // past the end
     CHECK(files.Open(file, platform::ChannelMode::kRead, error) != nullptr);
-    CHECK(files.Open(file, platform::ChannelMode::kWriteLocked, error) == nullptr &&
-          error == ERROR_SHARING_VIOLATION);
+    CHECK(!DeleteFileW(Wide(file).c_str()) && GetLastError() == ERROR_SHARING_VIOLATION);
     reader.reset();
   }
   CHECK(files.Open(folder + "\\none.bin", platform::ChannelMode::kRead, error) == nullptr &&
         error == ERROR_FILE_NOT_FOUND);
 
-  // Kill deletes the files that match, never folders; nothing matching is file-not-found.
-  WriteFile(folder + "\\second.ex_", "x");
-  CHECK(files.MkDir(folder + "\\inner") == 0);
-  CHECK(files.RmDir(folder) == ERROR_DIR_NOT_EMPTY);
-  CHECK(files.Kill(folder + "\\*.*") == 0);
-  CHECK(files.GetAttributes(file) == platform::Attribute::kNoEntry);
-  CHECK(files.GetAttributes(folder + "\\inner") != platform::Attribute::kNoEntry);
-  CHECK(files.Kill(folder + "\\*.*") == ERROR_FILE_NOT_FOUND);
-  CHECK(files.Kill(folder + "\\gone\\*.*") == ERROR_PATH_NOT_FOUND);
+  // A second name of a file makes both names links; removing one leaves the other whole.
+  const std::string second = folder + "\\second.wav";
+  CHECK(!files.IsLink(file));
+  CHECK(CreateHardLinkW(Wide(second).c_str(), Wide(file).c_str(), nullptr));
+  CHECK(files.IsLink(file) && files.IsLink(second));
+  CHECK(DeleteFileW(Wide(second).c_str()));
+  CHECK(!files.IsLink(file));
+
+  // A new file takes the place of another through its own handle, once nobody holds that one.
+  auto fresh = files.Open(file + ".new_", platform::ChannelMode::kCreateNew, error);
+  CHECK(fresh != nullptr);
+  if (fresh != nullptr) {
+    const std::uint8_t bytes[] = {'n', 'e', 'w'};
+    CHECK(fresh->Write(bytes, 3));
+    reader = files.Open(file, platform::ChannelMode::kRead, error);
+    const int refused = fresh->MoveTo(file);
+    CHECK(refused == ERROR_SHARING_VIOLATION || refused == ERROR_ACCESS_DENIED);
+    reader.reset();
+    CHECK(fresh->MoveTo(file) == 0);
+    CHECK(files.GetAttributes(file + ".new_") == platform::Attribute::kNoEntry);
+    CHECK(ReadBack(*fresh) == "new");
+    // Deleted through the handle, under the name it has taken since.
+    CHECK(fresh->Discard() == 0);
+    CHECK(files.GetAttributes(file) == platform::Attribute::kNoEntry);
+  }
 
   // Folders are listed sorted, without hidden ones.
+  CHECK(files.MkDir(folder + "\\inner") == 0);
   CHECK(files.MkDir(folder + "\\Beta") == 0 && files.MkDir(folder + "\\alpha") == 0);
   CHECK(files.MkDir(folder + "\\Hidden") == 0);
   SetFileAttributesW(Wide(folder + "\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -183,6 +232,33 @@ void FileTests() {
   CHECK((files.LogicalDrives() & 4u) != 0);  // C:
 }
 
+// The program's own folders are fresh each time; elevated, as every program is under Wine,
+// they are closed to everyone but administrators and the system, and the temporary folder is
+// the system's.
+void OwnFolderTests() {
+  Section("own folders");
+  platform::win32::Win32FileSystem files;
+  CHECK(platform::win32::RunsElevated());
+  const std::string temp = files.TempPath();
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  CHECK(temp == Utf8(windows) + "\\Temp\\");
+  int error = 0;
+  const std::string parent = Scratch().substr(0, Scratch().size() - 1);  // without its "\\"
+  const std::string first = files.MakeOwnFolder(parent, "PLMTMP", error);
+  const std::string second = files.MakeOwnFolder(parent, "PLMTMP", error);
+  CHECK(!first.empty() && error == 0 && first != second);
+  CHECK(first.rfind(Scratch() + "PLMTMP-", 0) == 0 &&
+        first.size() == Scratch().size() + std::string("PLMTMP-").size() + 16);
+  const std::string inherited = Scratch() + "inherited";
+  CreateDirectoryW(Wide(inherited).c_str(), nullptr);
+  CHECK(GrantsEveryone(AccessOf(inherited)));  // the check below can tell
+  CHECK(!GrantsEveryone(AccessOf(first)));
+  for (const std::string& folder : {first, second, inherited}) CHECK(files.RmDir(folder) == 0);
+  CHECK(files.MakeOwnFolder(parent + "\\gone", "PLMTMP", error).empty() &&
+        error == ERROR_PATH_NOT_FOUND);
+}
+
 // A drive whose root holds nothing, as a freshly formatted disk: run_backend_test.sh maps
 // O: to an empty folder. Its folder list is empty, not a failure.
 void EmptyDriveTests() {
@@ -194,27 +270,6 @@ void EmptyDriveTests() {
   CHECK(!files.ListFolders("Q:\\", names));  // no such drive
 }
 
-// The temporary path comes whole however long it is: a fixed buffer would lose it.
-void TempPathTests() {
-  Section("temporary path");
-  platform::win32::Win32FileSystem files;
-  std::string longPath = Scratch();
-  while (longPath.size() < 200) {
-    longPath += "a long folder name\\";
-    files.MkDir(longPath);
-  }
-  wchar_t saved[MAX_PATH + 1] = {};
-  GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 1);
-  SetEnvironmentVariableW(L"TMP", Wide(longPath).c_str());
-  CHECK(files.TempPath() == longPath);
-  SetEnvironmentVariableW(L"TMP", saved);
-  CHECK(files.TempPath().back() == '\\');
-  while (longPath.size() > Scratch().size()) {
-    files.RmDir(longPath);
-    longPath.resize(longPath.find_last_of('\\', longPath.size() - 2) + 1);
-  }
-}
-
 void LzTests() {
   Section("LZ expansion library");
   // An SZDD file of mode A: the header, then one flag byte of eight literals.
@@ -224,34 +279,26 @@ void LzTests() {
                                      14) +
                                  "\xFF"
                                  "Pelmora!";
-  // Paths that the ANSI code page cannot spell reach lz32 by their short forms.
+  // lz32 gets handles, never names: a folder that the ANSI code page cannot spell is no matter.
   platform::win32::Win32FileSystem files;
   const std::string folder = Scratch() + "Geçici ş";
   files.MkDir(folder);
-  const std::string source = folder + "\\Pelmora.ex_";
-  const std::string destination = folder + "\\Pelmora ğ.exe";
-  WriteFile(source, compressed);
-  platform::win32::Win32Lz lz;
-  platform::OfStruct sourceRecord;
-  platform::OfStruct destinationRecord;
-  const std::int32_t in = lz.OpenFile(source, sourceRecord, platform::LzStyle::kRead);
-  const std::int32_t out = lz.OpenFile(destination, destinationRecord, platform::LzStyle::kCreate);
-  CHECK(in >= 0 && out >= 0);
-  CHECK(lz.Copy(in, out) == 8);
-  lz.Close(in);
-  lz.Close(out);
   int error = 0;
-  auto expanded = files.Open(destination, platform::ChannelMode::kRead, error);
-  char bytes[8] = {};
-  CHECK(expanded != nullptr && expanded->Length() == 8 &&
-        expanded->ReadAt(0, reinterpret_cast<std::uint8_t*>(bytes), 8));
-  CHECK(std::string(bytes, 8) == "Pelmora!");
-  expanded.reset();
-
-  platform::OfStruct missing;
-  CHECK(lz.OpenFile(Scratch() + "none.ex_", missing, platform::LzStyle::kRead) < 0);
-  CHECK(missing.nErrCode == ERROR_FILE_NOT_FOUND);
-  CHECK(files.Kill(folder + "\\*.*") == 0 && files.RmDir(folder) == 0);  // no other name was made
+  auto source = files.Open(folder + "\\Pelmora.ex_", platform::ChannelMode::kCreateNew, error);
+  auto destination =
+      files.Open(folder + "\\Pelmora ğ.exe", platform::ChannelMode::kCreateNew, error);
+  CHECK(source != nullptr && destination != nullptr);
+  if (source == nullptr || destination == nullptr) return;
+  CHECK(source->Write(reinterpret_cast<const std::uint8_t*>(compressed.data()), compressed.size()));
+  platform::win32::Win32Lz lz;
+  const std::int32_t in = lz.Init(*source);  // read from the first byte, wherever the file stands
+  CHECK(in >= 0);
+  CHECK(lz.Copy(in, *destination) == 8);
+  lz.Close(in);
+  CHECK(ReadBack(*destination) == "Pelmora!");
+  CHECK(ReadBack(*source) == compressed);  // still open after LZClose
+  CHECK(source->Discard() == 0 && destination->Discard() == 0);
+  CHECK(files.RmDir(folder) == 0);  // no other name was made
 }
 
 // A DDE server of our own in a thread of its own, over the system's DDE library, with
@@ -489,8 +536,8 @@ void ServiceTests() {
   TextTests();
   RegistryTests();
   FileTests();
+  OwnFolderTests();
   EmptyDriveTests();
-  TempPathTests();
   LzTests();
   DdeTests();
   DllSearchTests();

@@ -1,0 +1,73 @@
+#include "payload/run_files.h"
+
+namespace payload {
+
+namespace {
+
+constexpr char kFolderPrefix[] = "PLMTMP";
+
+namespace SystemError = platform::SystemError;
+
+}  // namespace
+
+// Nothing is removed here: the program ends without unwinding, and a run that goes on to its
+// end removes its folder itself.
+RunFolder::~RunFolder() = default;
+
+int RunFolder::Make(const std::string& parent) {
+  int error = SystemError::kSuccess;
+  path_ = files_.MakeOwnFolder(parent, kFolderPrefix, error);
+  return error;
+}
+
+platform::FileChannel* RunFolder::Create(const std::string& name, int& error) {
+  if (path_.empty()) {
+    error = SystemError::kPathNotFound;
+    return nullptr;
+  }
+  std::unique_ptr<platform::FileChannel> channel =
+      files_.Open(path_ + "\\" + name, platform::ChannelMode::kCreateNew, error);
+  if (!channel) return nullptr;
+  made_.push_back(std::move(channel));
+  return made_.back().get();
+}
+
+int RunFolder::Remove() {
+  if (path_.empty()) return SystemError::kSuccess;
+  int firstError = SystemError::kSuccess;
+  const auto note = [&firstError](int error) {
+    if (firstError == SystemError::kSuccess) firstError = error;
+  };
+  for (const auto& file : made_) note(file->Discard());
+  made_.clear();
+  const int removal = files_.RmDir(path_);
+  note(removal);
+  if (removal == SystemError::kSuccess) path_.clear();
+  return firstError;
+}
+
+std::string NewFileFor(const std::string& installed) { return installed + ".new_"; }
+
+// A leftover is never removed by its name: some systems (Wine) delete what a link leads to
+// through the link's name without showing it as one. A new file made under a name of its own
+// takes the leftover's place instead, which replaces the name itself.
+std::unique_ptr<platform::FileChannel> CreateNewFile(platform::FileSystem& files,
+                                                     const std::string& installed, int& error) {
+  const std::string path = NewFileFor(installed);
+  if (files.GetAttributes(path) == platform::Attribute::kNoEntry)
+    return files.Open(path, platform::ChannelMode::kCreateNew, error);
+  if (files.IsLink(path)) {
+    error = SystemError::kStoppedOnLink;
+    return nullptr;
+  }
+  std::unique_ptr<platform::FileChannel> channel;
+  for (char spare = '1'; !channel && spare <= '9'; ++spare)
+    channel = files.Open(path + spare, platform::ChannelMode::kCreateNew, error);
+  if (!channel) return nullptr;
+  error = channel->MoveTo(path);
+  if (error == SystemError::kSuccess) return channel;
+  channel->Discard();
+  return nullptr;
+}
+
+}  // namespace payload
