@@ -47,6 +47,12 @@ Sha256Digest Sha256::Digest() const {
   return digest;
 }
 
+Sha256Digest Sha256Of(std::span<const std::uint8_t> bytes) {
+  Sha256 sha;
+  sha.Add(bytes.data(), bytes.size());
+  return sha.Digest();
+}
+
 void Sha256::CompressBlock() {
   std::uint32_t schedule[64];
   for (std::size_t t = 0; t < 64; ++t) {

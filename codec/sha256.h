@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace codec {
 
@@ -25,5 +26,8 @@ class Sha256 {
   std::array<std::uint8_t, 64> block_{};
   std::uint64_t length_ = 0;  // the bytes added
 };
+
+// The digest of bytes that are all at hand.
+Sha256Digest Sha256Of(std::span<const std::uint8_t> bytes);
 
 }  // namespace codec

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "codec/crc32.h"
+#include "codec/sha256.h"
 #include "payload/expand_files.h"
 #include "platform/services/lz_api.h"
 #include "platform/text/text.h"
@@ -25,16 +25,16 @@ bool HoldsTheItemsBytes(platform::FileSystem& files, const std::string& path,
   if (!file) return false;
   const std::int64_t length = file->Length();
   bool intact = length == static_cast<std::int64_t>(record.expandedLength);
-  codec::Crc32 crc;
+  codec::Sha256 sha256;
   std::vector<std::uint8_t> chunk(kCheckChunk);
   for (std::int64_t at = 0; intact && at < length;) {
     const auto count = static_cast<std::size_t>(std::min<std::int64_t>(length - at, kCheckChunk));
     intact = file->ReadAt(at, chunk.data(), count);
-    crc.Add(chunk.data(), count);
+    sha256.Add(chunk.data(), count);
     at += static_cast<std::int64_t>(count);
   }
   const bool closed = file->Close();
-  return intact && closed && crc.Value() == record.crc32;
+  return intact && closed && sha256.Digest() == record.sha256;
 }
 
 // What the user is told when the new file cannot take the installed file's place.

@@ -18,9 +18,7 @@ std::string Hex(const codec::Sha256Digest& digest) {
 }
 
 std::string HashOf(std::string_view text) {
-  codec::Sha256 sha;
-  sha.Add(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  return Hex(sha.Digest());
+  return Hex(codec::Sha256Of({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}));
 }
 
 // The examples of FIPS 180-4 as NIST publishes them.

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "codec/crc32.h"
+#include "codec/sha256.h"
 #include "codec/szdd_encoder.h"
 #include "tests/support/codec_samples.h"
 #include "tests/support/payload_machine.h"
@@ -24,10 +24,8 @@ class InstallItemTest : public PayloadMachine {
     MakeFolder("C:\\Pelmora");
     WriteFile(kItem, codec::szdd::Compress(sound, 'v'));
     WriteFile(kInstalled, kEarlier);
-    codec::Crc32 crc;
-    crc.Add(sound.data(), sound.size());
     record = {static_cast<std::int32_t>(ReadFile(kItem).size()),
-              static_cast<std::uint32_t>(sound.size()), crc.Value()};
+              static_cast<std::uint32_t>(sound.size()), codec::Sha256Of(sound)};
   }
 
   payload::ItemInstallation Install() {
@@ -54,7 +52,7 @@ TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
 }
 
 TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstalled) {
-  for (const auto damage : {+[](setup_file::ItemRecord& r) { r.crc32 ^= 0x100; },
+  for (const auto damage : {+[](setup_file::ItemRecord& r) { r.sha256[31] ^= 0x01; },
                             +[](setup_file::ItemRecord& r) { --r.expandedLength; }}) {
     backend.toolkit.ClearRecords();
     const setup_file::ItemRecord intact = record;
@@ -108,7 +106,7 @@ TEST_F(InstallItemTest, AnExpansionThatFailsWithItsOwnMessageAddsNone) {
 }
 
 TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
-  record.crc32 ^= 1;
+  record.sha256[0] ^= 0x80;
   backend.faults.Fail("DeleteFile", platform::SystemError::kAccessDenied);
   EXPECT_FALSE(Install().installed);
   const auto& messages = backend.toolkit.Messages();
