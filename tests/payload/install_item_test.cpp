@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include "codec/crc32.h"
 #include "codec/sha256.h"
+#include "codec/szdd_decoder.h"
 #include "codec/szdd_encoder.h"
 #include "tests/support/codec_samples.h"
+#include "tests/support/forged_item.h"
 #include "tests/support/payload_machine.h"
+#include "tests/support/test_product.h"
+#include "tools/common/host_files.h"
 
 namespace payload_test {
 namespace {
@@ -17,6 +22,34 @@ constexpr int kStyle = 4144;
 const std::string kItem = "C:\\Temp\\PLMTMP\\Stop.wa_";
 const std::string kInstalled = "C:\\Pelmora\\Stop.wav";
 const Bytes kEarlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+
+Bytes Expanded(const Bytes& item) {
+  tools::MemorySource source(item);
+  tools::MemorySink sink;
+  EXPECT_EQ(codec::szdd::Expand(source, sink).status, codec::szdd::Status::kOk);
+  return sink.bytes;
+}
+
+std::uint32_t Crc32Of(const Bytes& bytes) {
+  codec::Crc32 crc;
+  crc.Add(bytes.data(), bytes.size());
+  return crc.Value();
+}
+
+// Whoever can write the setup file can forge any item to its size, its expanded length and
+// CRC-32: only the SHA-256 tells the forgery from the item built.
+TEST(ForgedItem, MatchesTheLengthAndCrc32OfTheItemButNotItsBytesOrSha256) {
+  for (const Bytes& item : TestItems()) {
+    const std::optional<Bytes> forged = ForgeItem(item);
+    ASSERT_TRUE(forged);
+    EXPECT_EQ(forged->size(), item.size());
+    const Bytes original = Expanded(item), forgery = Expanded(*forged);
+    EXPECT_EQ(forgery.size(), original.size());
+    EXPECT_EQ(Crc32Of(forgery), Crc32Of(original));
+    EXPECT_NE(forgery, original);
+    EXPECT_NE(codec::Sha256Of(forgery), codec::Sha256Of(original));
+  }
+}
 
 class InstallItemTest : public PayloadMachine {
  protected:
@@ -49,6 +82,16 @@ TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
   EXPECT_EQ(ReadFile(kInstalled), sound);
   EXPECT_FALSE(FileExists(kInstalled + ".new_"));
   ExpectNoMessage();
+}
+
+TEST_F(InstallItemTest, AnItemForgedToTheLengthAndCrc32OfTheOneBuiltIsNotInstalled) {
+  const std::optional<Bytes> forged = ForgeItem(ReadFile(kItem));
+  ASSERT_TRUE(forged);
+  WriteFile(kItem, *forged);
+  EXPECT_FALSE(Install().installed);
+  ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.",
+                   kStyle, "Error");
+  ExpectEarlierFileKept();
 }
 
 TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstalled) {
