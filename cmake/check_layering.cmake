@@ -7,7 +7,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(layers [[
-codec              :                                              # the SZDD codec and CRC-32: a leaf
+codec              :                                              # the SZDD codec, CRC-32, SHA-256: a leaf
 product            :                                              # what Pelmora installs: names only
 setup_file         : product                                      # how the items are found in a setup file
 platform/text      :                                              # UTF-8 text helpers

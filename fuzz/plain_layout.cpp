@@ -40,15 +40,6 @@ std::int64_t PlainImageEnd(std::span<const std::uint8_t> file) {
   return static_cast<std::int64_t>(end);
 }
 
-std::uint32_t PlainCrc32(std::span<const std::uint8_t> bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (const std::uint8_t byte : bytes) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-  }
-  return ~crc;
-}
-
 std::int64_t PlainPayloadEnd(std::span<const std::uint8_t> file) {
   auto read = [&](std::uint64_t at, int size, std::uint64_t& value) {
     return ReadHeader(file, at, size, value);

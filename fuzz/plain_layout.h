@@ -17,9 +17,6 @@ std::int64_t PlainPayloadEnd(std::span<const std::uint8_t> file);
 // are not there.
 std::int64_t PlainImageEnd(std::span<const std::uint8_t> file);
 
-// CRC-32 (polynomial 0xEDB88320), bit by bit.
-std::uint32_t PlainCrc32(std::span<const std::uint8_t> bytes);
-
 // The 1-based position of an item's first byte, payloadEnd − bytesAfter − size + 1, when
 // every step stays within 32-bit signed numbers and the result is at least 1.
 std::optional<std::int32_t> PlainPosition(std::int64_t payloadEnd, std::int32_t size,

@@ -4,12 +4,13 @@
 // then a wrong one), an image (a PE image or any bytes), and a byte changed, cut off or
 // added. VerifySetupFile must pass a file exactly when the plain check does: the payload lies
 // right behind the image and its padding, every item lies where the table puts it, equals
-// the item appended, expands to the length and CRC-32 of the table, and to its product file
-// where one is given.
+// the item appended, expands to the length and SHA-256 of the table (the codec's, which its
+// own tests hold to the standard), and to its product file where one is given.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 
+#include "codec/sha256.h"
 #include "codec/szdd_encoder.h"
 #include "fuzz/plain_layout.h"
 #include "fuzz/plain_szdd.h"
@@ -47,7 +48,7 @@ bool PlainCheck(const Bytes& file, const setup_file::ItemTable& table, const Ite
     const fuzz::PlainExpansion expansion = fuzz::PlainExpand(items[i]);
     if (expansion.result != fuzz::PlainResult::kOk) return false;
     if (expansion.bytes.size() != table[i].expandedLength ||
-        fuzz::PlainCrc32(expansion.bytes) != table[i].crc32) {
+        codec::Sha256Of(expansion.bytes) != table[i].sha256) {
       return false;
     }
     if (expected[i] && expansion.bytes != *expected[i]) return false;
@@ -62,7 +63,7 @@ setup_file::ItemTable TableFor(const ItemBytes& items) {
   std::string error;
   if (tools::mksetup::TableOf(items, table, error)) return table;
   for (std::size_t i = 0; i < items.size(); ++i)
-    table[i] = {static_cast<std::int32_t>(items[i].size()), 0, 0};
+    table[i] = {static_cast<std::int32_t>(items[i].size()), 0, {}};
   return table;
 }
 
@@ -100,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         wrong.expandedLength = input.ConsumeIntegral<std::uint32_t>();
         break;
       default:
-        wrong.crc32 = input.ConsumeIntegral<std::uint32_t>();
+        wrong.sha256[input.ConsumeIntegralInRange<std::size_t>(0, 31)] ^=
+            input.ConsumeIntegralInRange<std::uint8_t>(1, 255);
         break;
     }
   }

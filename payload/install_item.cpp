@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "codec/crc32.h"
+#include "codec/sha256.h"
 #include "payload/expand_files.h"
 #include "payload/run_files.h"
 #include "platform/services/lz_api.h"
@@ -21,15 +21,15 @@ constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
 bool HoldsTheItemsBytes(platform::FileChannel& file, const setup_file::ItemRecord& record) {
   const std::int64_t length = file.Length();
   bool intact = length == static_cast<std::int64_t>(record.expandedLength);
-  codec::Crc32 crc;
+  codec::Sha256 sha256;
   std::vector<std::uint8_t> chunk(kCheckChunk);
   for (std::int64_t at = 0; intact && at < length;) {
     const auto count = static_cast<std::size_t>(std::min<std::int64_t>(length - at, kCheckChunk));
     intact = file.ReadAt(at, chunk.data(), count);
-    crc.Add(chunk.data(), count);
+    sha256.Add(chunk.data(), count);
     at += static_cast<std::int64_t>(count);
   }
-  return intact && crc.Value() == record.crc32;
+  return intact && sha256.Digest() == record.sha256;
 }
 
 // What the user is told when the new file cannot take the installed file's place.

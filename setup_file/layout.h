@@ -16,7 +16,8 @@
 //   in which the run handles them (product::kProductFiles), so that the application comes last.
 // - The program finds each item from the payload end by two numbers: its size, and its
 //   "bytes after", the sizes of the items behind it. The item table holds the sizes, with
-//   each item's expanded length and CRC-32.
+//   each item's expanded length and SHA-256: whoever can write the setup file could match a
+//   weaker checksum, but the program image cannot be changed while it runs.
 // - The payload ends where the file ends, or where a certificate table that signing appended
 //   begins (the PE security directory points at it).
 // - Signing starts the certificate table at an 8-byte boundary; the padding makes image,
@@ -35,13 +36,33 @@ namespace setup_file {
 // One item for each product file, in the order the run handles them.
 constexpr std::size_t kItemCount = product::kProductFiles.size();
 
+using Sha256Digest = std::array<std::uint8_t, 32>;
+
 // What the program knows of one item appended to the setup file.
 struct ItemRecord {
   std::int32_t size = 0;             // the item's bytes in the setup file
   std::uint32_t expandedLength = 0;  // the bytes of the file it expands to
-  std::uint32_t crc32 = 0;           // the CRC-32 of those bytes
+  Sha256Digest sha256{};             // the SHA-256 of those bytes
   friend bool operator==(const ItemRecord&, const ItemRecord&) = default;
 };
+
+// A call that a constant expression cannot make: a table that spells its digests with
+// anything but lower-case hexadecimal digits does not compile.
+inline std::uint8_t NotAHexDigit() { return 0; }
+
+// The digest that 64 hexadecimal digits spell, as the generated item table writes it (a
+// string of another length does not compile either).
+consteval Sha256Digest HexDigest(const char (&hex)[65]) {
+  auto value = [](char digit) -> std::uint8_t {
+    if (digit >= '0' && digit <= '9') return static_cast<std::uint8_t>(digit - '0');
+    if (digit >= 'a' && digit <= 'f') return static_cast<std::uint8_t>(digit - 'a' + 10);
+    return NotAHexDigit();
+  };
+  Sha256Digest digest{};
+  for (std::size_t i = 0; i < digest.size(); ++i)
+    digest[i] = static_cast<std::uint8_t>(value(hex[2 * i]) << 4 | value(hex[2 * i + 1]));
+  return digest;
+}
 
 using ItemTable = std::array<ItemRecord, kItemCount>;
 

@@ -9,9 +9,14 @@
 #include <iterator>
 
 #include "codec/crc32.h"
+#include "codec/sha256.h"
+#include "codec/szdd_decoder.h"
 #include "codec/szdd_encoder.h"
 #include "tests/support/codec_samples.h"
+#include "tests/support/forged_item.h"
 #include "tests/support/payload_machine.h"
+#include "tests/support/test_product.h"
+#include "tools/common/host_files.h"
 
 namespace payload_test {
 namespace {
@@ -20,6 +25,34 @@ constexpr int kStyle = 4144;
 const std::string kItem = "C:\\Temp\\PLMTMP\\Stop.wa_";
 const std::string kInstalled = "C:\\Pelmora\\Stop.wav";
 const Bytes kEarlier = {'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+
+Bytes Expanded(const Bytes& item) {
+  tools::MemorySource source(item);
+  tools::MemorySink sink;
+  EXPECT_EQ(codec::szdd::Expand(source, sink).status, codec::szdd::Status::kOk);
+  return sink.bytes;
+}
+
+std::uint32_t Crc32Of(const Bytes& bytes) {
+  codec::Crc32 crc;
+  crc.Add(bytes.data(), bytes.size());
+  return crc.Value();
+}
+
+// Whoever can write the setup file can forge any item to its size, its expanded length and
+// CRC-32: only the SHA-256 tells the forgery from the item built.
+TEST(ForgedItem, MatchesTheLengthAndCrc32OfTheItemButNotItsBytesOrSha256) {
+  for (const Bytes& item : TestItems()) {
+    const std::optional<Bytes> forged = ForgeItem(item);
+    ASSERT_TRUE(forged);
+    EXPECT_EQ(forged->size(), item.size());
+    const Bytes original = Expanded(item), forgery = Expanded(*forged);
+    EXPECT_EQ(forgery.size(), original.size());
+    EXPECT_EQ(Crc32Of(forgery), Crc32Of(original));
+    EXPECT_NE(forgery, original);
+    EXPECT_NE(codec::Sha256Of(forgery), codec::Sha256Of(original));
+  }
+}
 
 class InstallItemTest : public PayloadMachine {
  protected:
@@ -30,10 +63,8 @@ class InstallItemTest : public PayloadMachine {
     item = backend.files.Open(kItem, platform::ChannelMode::kCreateNew, error);
     EXPECT_TRUE(item && item->Write(compressed.data(), compressed.size()));
     WriteFile(kInstalled, kEarlier);
-    codec::Crc32 crc;
-    crc.Add(sound.data(), sound.size());
     record = {static_cast<std::int32_t>(compressed.size()),
-              static_cast<std::uint32_t>(sound.size()), crc.Value()};
+              static_cast<std::uint32_t>(sound.size()), codec::Sha256Of(sound)};
   }
 
   payload::ItemInstallation Install() {
@@ -134,8 +165,21 @@ TEST_F(InstallItemTest, ANewFileThatCannotBeMadeIsToldAsExpandFilesTellsIt) {
   ExpectEarlierFileKept();
 }
 
+TEST_F(InstallItemTest, AnItemForgedToTheLengthAndCrc32OfTheOneBuiltIsNotInstalled) {
+  const std::optional<Bytes> forged = ForgeItem(ReadFile(kItem));
+  ASSERT_TRUE(forged);
+  item->Discard();
+  int error = 0;
+  item = backend.files.Open(kItem, platform::ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(item && item->Write(forged->data(), forged->size()));
+  EXPECT_FALSE(Install().installed);
+  ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.",
+                   kStyle, "Error");
+  ExpectEarlierFileKept();
+}
+
 TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstalled) {
-  for (const auto damage : {+[](setup_file::ItemRecord& r) { r.crc32 ^= 0x100; },
+  for (const auto damage : {+[](setup_file::ItemRecord& r) { r.sha256[31] ^= 0x01; },
                             +[](setup_file::ItemRecord& r) { --r.expandedLength; }}) {
     backend.toolkit.ClearRecords();
     const setup_file::ItemRecord intact = record;
@@ -189,7 +233,7 @@ TEST_F(InstallItemTest, AnExpansionThatFailsWithItsOwnMessageAddsNone) {
 }
 
 TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
-  record.crc32 ^= 1;
+  record.sha256[0] ^= 0x80;
   backend.faults.Fail("DeleteFile", platform::SystemError::kAccessDenied);
   EXPECT_FALSE(Install().installed);
   const auto& messages = backend.toolkit.Messages();

@@ -24,18 +24,25 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tools::mksetup;
 
-constexpr setup_file::ItemTable kTable = {{{313471, 678912, 0x0123ABCD},
-                                           {2576, 4304, 0xFFFFFFFF},
-                                           {10594, 19452, 0},
-                                           {2990, 5524, 1},
-                                           {3866, 5505, 0x80000000},
-                                           {3375, 4938, 2},
-                                           {29348, 60416, 3},
-                                           {113311, 107504, 4}}};
+using setup_file::HexDigest;
+
+constexpr setup_file::ItemTable kTable = {{
+    {313471, 678912, HexDigest("0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef")},
+    {2576, 4304, HexDigest("ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff")},
+    {10594, 19452, {}},
+    {2990, 5524, HexDigest("0000000000000000000000000000000000000000000000000000000000000001")},
+    {3866, 5505, HexDigest("8000000000000000000000000000000000000000000000000000000000000000")},
+    {3375, 4938, HexDigest("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff")},
+    {29348, 60416, HexDigest("fedcba9876543210fedcba9876543210fedcba9876543210fedcba9876543210")},
+    {113311, 107504, HexDigest("5555555555555555555555555555555555555555555555555555555555555555")},
+}};
 
 TEST(ItemTable, ReadsBackWhatItWrites) {
   const std::string source = ItemTableSource(kTable);
-  EXPECT_NE(source.find("    {2576, 4304, 0xFFFFFFFF},  // Stop.wa_\n"), std::string::npos);
+  EXPECT_NE(source.find("    {2576, 4304, HexDigest(\"ffffffffffffffffffffffffffffffffffffffffffff"
+                        "ffffffffffffffffffff\")},  // Stop.wa_\n"),
+            std::string::npos);
+  EXPECT_EQ(kTable[0].sha256[1], 0x23);
   setup_file::ItemTable read{};
   ASSERT_TRUE(ParseItemTable(source, read));
   EXPECT_EQ(read, kTable);
@@ -43,12 +50,17 @@ TEST(ItemTable, ReadsBackWhatItWrites) {
 
 TEST(ItemTable, RejectsAnEditedOrIncompleteTable) {
   const std::string source = ItemTableSource(kTable);
+  const std::string lastDigit = "0000000000000000000000000000000000000000000000000000000000000001";
   setup_file::ItemTable read{};
   for (const auto& [from, to] :
-       {std::pair{"{10594,", "{10594 + 1,"}, std::pair{"0x00000000", "0x0"},
-        std::pair{"0x00000001", "0x00000001u"}, std::pair{"// Shot.wa_", "// Shot.wav"}}) {
+       {std::pair<std::string, std::string>{"{10594,", "{10594 + 1,"},
+        {"\"ffffffffffffffffffffffffffffffff", "\"FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"},
+        {lastDigit, lastDigit.substr(1)},
+        {lastDigit, lastDigit + "0"},
+        {"abcdef", "abcdeg"},
+        {"// Shot.wa_", "// Shot.wav"}}) {
     std::string edited = source;
-    edited.replace(edited.find(from), std::string(from).size(), to);
+    edited.replace(edited.find(from), from.size(), to);
     EXPECT_FALSE(ParseItemTable(edited, read)) << to;
   }
   EXPECT_FALSE(ParseItemTable(source.substr(0, source.size() - 5), read));
@@ -89,10 +101,10 @@ TEST_F(SetupFileCheck, FindsATableThatDoesNotMatchTheItems) {
   std::swap(swapped[1], swapped[2]);
   EXPECT_EQ(VerifySetupFile(setup, swapped, items, product),
             "'Stop.wa_' differs from the item appended");
-  setup_file::ItemTable wrongCrc = table;
-  wrongCrc[4].crc32 ^= 1;
-  EXPECT_EQ(VerifySetupFile(setup, wrongCrc, items, product),
-            "'Click.wa_' does not expand to the length and CRC-32 of the item table");
+  setup_file::ItemTable wrongDigest = table;
+  wrongDigest[4].sha256[17] ^= 1;
+  EXPECT_EQ(VerifySetupFile(setup, wrongDigest, items, product),
+            "'Click.wa_' does not expand to the length and SHA-256 of the item table");
   setup_file::ItemTable longer = table;
   longer[7].size += 8;
   EXPECT_NE(VerifySetupFile(setup, longer, items, product).find("does not lie right behind"),

@@ -13,32 +13,53 @@ constexpr std::string_view kHead =
     "\n"
     "namespace setup_file {\n"
     "\n"
-    "// size in the setup file, expanded length, CRC-32 of the expanded bytes\n"
+    "// size in the setup file, expanded length, SHA-256 of the expanded bytes\n"
     "const ItemTable kItemTable = {{\n";
 constexpr std::string_view kTail = "}};\n\n}  // namespace setup_file\n";
 
+constexpr std::string_view kDigestHead = ", HexDigest(\"";
+constexpr std::string_view kDigestTail = "\")},  // ";
+
 std::string Row(const setup_file::ItemRecord& record, std::string_view name) {
-  char row[96];
-  std::snprintf(row, sizeof row, "    {%" PRId32 ", %" PRIu32 ", 0x%08" PRIX32 "},  // ",
-                record.size, record.expandedLength, record.crc32);
-  return row + std::string(name) + "\n";
+  char numbers[32];
+  std::snprintf(numbers, sizeof numbers, "    {%" PRId32 ", %" PRIu32, record.size,
+                record.expandedLength);
+  std::string row = numbers + std::string(kDigestHead);
+  for (const std::uint8_t byte : record.sha256) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02x", byte);
+    row += digits;
+  }
+  return row + std::string(kDigestTail) + std::string(name) + "\n";
+}
+
+// Moves `at` past `text` when the source holds it there.
+bool Skip(const std::string& source, std::size_t& at, std::string_view text) {
+  if (source.compare(at, text.size(), text) != 0) return false;
+  at += text.size();
+  return true;
 }
 
 // Reads one number at `at` followed by `after`; moves `at` past both.
 template <typename Number>
-bool ReadNumber(const std::string& source, std::size_t& at, std::string_view after, Number& value,
-                int base = 10) {
-  if (base == 16) {
-    if (source.compare(at, 2, "0x") != 0) return false;
-    at += 2;
-  }
+bool ReadNumber(const std::string& source, std::size_t& at, std::string_view after, Number& value) {
   const auto [end, error] =
-      std::from_chars(source.data() + at, source.data() + source.size(), value, base);
+      std::from_chars(source.data() + at, source.data() + source.size(), value);
   if (error != std::errc{}) return false;
   at = static_cast<std::size_t>(end - source.data());
-  if (source.compare(at, after.size(), after) != 0) return false;
-  at += after.size();
-  return true;
+  return Skip(source, at, after);
+}
+
+// Reads a digest's 64 hexadecimal digits at `at` followed by `after`; moves `at` past both.
+bool ReadDigest(const std::string& source, std::size_t& at, std::string_view after,
+                setup_file::Sha256Digest& digest) {
+  for (std::uint8_t& byte : digest) {
+    if (at + 2 > source.size()) return false;
+    const auto [end, error] = std::from_chars(source.data() + at, source.data() + at + 2, byte, 16);
+    if (error != std::errc{} || end != source.data() + at + 2) return false;
+    at += 2;
+  }
+  return Skip(source, at, after);
 }
 
 }  // namespace
@@ -57,11 +78,9 @@ bool ParseItemTable(const std::string& source, setup_file::ItemTable& table) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     setup_file::ItemRecord record;
     const std::size_t rowStart = at;
-    if (source.compare(at, 5, "    {") != 0) return false;
-    at += 5;
-    if (!ReadNumber(source, at, ", ", record.size) ||
-        !ReadNumber(source, at, ", ", record.expandedLength) ||
-        !ReadNumber(source, at, "},  // ", record.crc32, 16)) {
+    if (!Skip(source, at, "    {") || !ReadNumber(source, at, ", ", record.size) ||
+        !ReadNumber(source, at, kDigestHead, record.expandedLength) ||
+        !ReadDigest(source, at, kDigestTail, record.sha256)) {
       return false;
     }
     const std::size_t lineEnd = source.find('\n', at);

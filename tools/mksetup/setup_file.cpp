@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "codec/crc32.h"
+#include "codec/sha256.h"
 #include "codec/szdd_decoder.h"
 #include "setup_file/layout.h"
 #include "tools/common/host_files.h"
@@ -22,12 +22,6 @@ bool Expand(std::span<const std::uint8_t> item, Bytes& expanded) {
   if (codec::szdd::Expand(source, sink).status != codec::szdd::Status::kOk) return false;
   expanded = std::move(sink.bytes);
   return true;
-}
-
-std::uint32_t Crc32Of(const Bytes& bytes) {
-  codec::Crc32 crc;
-  crc.Add(bytes.data(), bytes.size());
-  return crc.Value();
 }
 
 std::size_t PayloadLength(const ItemBytes& items) {
@@ -52,8 +46,8 @@ std::string VerifyItem(std::span<const std::uint8_t> setupFile, std::int64_t pay
   }
   Bytes expanded;
   if (!Expand(extracted, expanded)) return ItemName(item) + " does not expand";
-  if (expanded.size() != record.expandedLength || Crc32Of(expanded) != record.crc32) {
-    return ItemName(item) + " does not expand to the length and CRC-32 of the item table";
+  if (expanded.size() != record.expandedLength || codec::Sha256Of(expanded) != record.sha256) {
+    return ItemName(item) + " does not expand to the length and SHA-256 of the item table";
   }
   if (expectedFile && expanded != *expectedFile) {
     return ItemName(item) + " does not expand to '" +
@@ -73,7 +67,7 @@ bool TableOf(const ItemBytes& items, setup_file::ItemTable& table, std::string& 
       return false;
     }
     table[item] = {static_cast<std::int32_t>(items[item].size()),
-                   static_cast<std::uint32_t>(expanded.size()), Crc32Of(expanded)};
+                   static_cast<std::uint32_t>(expanded.size()), codec::Sha256Of(expanded)};
   }
   setup_file::ItemPlaces places;
   if (!setup_file::PlaceItems(table, places)) {

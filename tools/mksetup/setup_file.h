@@ -19,7 +19,7 @@ using ItemBytes = std::array<Bytes, setup_file::kItemCount>;
 // The expanded bytes each item must give, where they are known.
 using ExpectedFiles = std::array<std::optional<Bytes>, setup_file::kItemCount>;
 
-// The item table of `items`: their sizes, and the length and CRC-32 of what each expands
+// The item table of `items`: their sizes, and the length and SHA-256 of what each expands
 // to. False, with `error` saying why, when an item does not expand or the payload is too
 // large for the program to address.
 bool TableOf(const ItemBytes& items, setup_file::ItemTable& table, std::string& error);
@@ -29,7 +29,7 @@ Bytes AssembleSetupFile(std::span<const std::uint8_t> image, const ItemBytes& it
 
 // Checks `setupFile` as the program reads it with `table`: exactly the table's payload
 // behind the image, every item where the table places it, equal to `items`, expanding to
-// the length and CRC-32 the table records and, where given, to `expected`. An empty text
+// the length and SHA-256 the table records and, where given, to `expected`. An empty text
 // when all agree; otherwise what did not.
 std::string VerifySetupFile(std::span<const std::uint8_t> setupFile,
                             const setup_file::ItemTable& table, const ItemBytes& items,

@@ -7,6 +7,8 @@
 #   cut          the file ends 1000 bytes early
 #   application  one byte changed inside the compressed Pelmora.exe (the file's last item)
 #   sound        one byte changed inside the compressed Stop.wav (the item before it)
+#   forged       the compressed Pelmora.exe forged by ${TOOLS}/forge_item: the same size, and
+#                it expands to the same length with the same CRC-32, but to other bytes
 # The byte changed is the item's first literal, the first byte of the file it expands to,
 # which any change alters. A byte further in may belong to a match that, changed, copies the
 # same bytes from elsewhere (a program holds long runs of zeros): the item would still expand
@@ -68,6 +70,7 @@ if [[ -n ${DAMAGE:-} ]]; then
     cut) truncate -s $((length - 1000)) "$damaged" ;;
     application) flip_byte "$damaged" $((length - application + first_literal)) ;;
     sound) flip_byte "$damaged" $((length - application - $(item_size Stop.wa_) + first_literal)) ;;
+    forged) "$TOOLS/forge_item" "$BUILD/setup.exe" "$BUILD/setup/item_table.cpp" Pelmora.ex_ "$damaged" ;;
     *) echo "prepare: no such damage: $DAMAGE" >&2; exit 2 ;;
   esac
 fi
