@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "platform/win32/wide.h"
 
@@ -12,6 +11,8 @@ namespace {
 
 // ReadFile and WriteFile move at most a DWORD's worth of bytes at a time.
 constexpr std::size_t kLargestPiece = 1u << 30;
+// The longest path that a file takes through its handle, its NUL included.
+constexpr std::size_t kMaxRenamePath = 1024;
 
 }  // namespace
 
@@ -56,17 +57,18 @@ bool Win32FileChannel::Write(const std::uint8_t* data, std::size_t count) {
 // another program has done to the names meanwhile. Its bytes reach the disk first: a
 // replaced file is gone only once the new one is whole.
 int Win32FileChannel::MoveTo(const std::string& path) {
-  if (file_ == INVALID_HANDLE_VALUE) return ERROR_INVALID_HANDLE;
+  // The program's paths stay far below the longest name that the system takes.
+  struct {
+    FILE_RENAME_INFO info;
+    wchar_t rest[kMaxRenamePath];
+  } rename{};
   const std::wstring name = Wide(path);
-  const std::size_t nameBytes = name.size() * sizeof(wchar_t);
-  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = TRUE;
-  rename->FileNameLength = static_cast<DWORD>(nameBytes);
-  std::memcpy(rename->FileName, name.c_str(), nameBytes + sizeof(wchar_t));
+  if (name.size() >= kMaxRenamePath) return ERROR_FILENAME_EXCED_RANGE;
+  rename.info.ReplaceIfExists = TRUE;
+  rename.info.FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  std::memcpy(rename.info.FileName, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
   if (!FlushFileBuffers(file_) ||
-      !SetFileInformationByHandle(file_, FileRenameInfo, rename,
-                                  static_cast<DWORD>(buffer.size()))) {
+      !SetFileInformationByHandle(file_, FileRenameInfo, &rename, sizeof rename)) {
     return static_cast<int>(GetLastError());
   }
   return SystemError::kSuccess;

@@ -27,12 +27,10 @@ int ResultOf(BOOL succeeded) { return succeeded ? SystemError::kSuccess : LastEr
 std::string RandomName() {
   unsigned char bytes[8];
   if (!RtlGenRandom(bytes, sizeof bytes)) return {};
-  std::string name;
-  for (const unsigned char byte : bytes) {
-    name += "0123456789abcdef"[byte >> 4];
-    name += "0123456789abcdef"[byte & 15];
-  }
-  return name;
+  char name[16];
+  for (int digit = 0; digit < 16; ++digit)
+    name[digit] = "0123456789abcdef"[(bytes[digit / 2] >> (digit % 2 == 0 ? 4 : 0)) & 15];
+  return std::string(name, sizeof name);
 }
 
 // The access of a folder that the program makes: what `elevated` asks for, or the access that

@@ -19,7 +19,8 @@
 //   answer TITLE BUTTON [TEXT]    waits for a message box, checks that it says TEXT, presses
 //                                 BUTTON and waits until the box has gone
 //   gone TITLE                    waits until no window has this title
-//   exit [CODE]                   waits until the program ends; checks its exit code
+//   exit [CODE]                   waits until the latest program ends, and checks its exit
+//                                 code; the one started before it is then the latest
 //   screenshot NAME               saves the screen as NAME.bmp in the --shots folder
 //   type CONTROL TEXT             puts TEXT into a text field, in place of what it held
 //   key KEY                       presses Enter, Space, Tab or Escape on the control that has

@@ -286,7 +286,7 @@ void Runner::WaitGone(const Args& args) {
 }
 
 void Runner::WaitExit(const Args& args) {
-  if (!target_.Started()) throw StepFailed("no program was started");
+  if (!target_.Started()) throw StepFailed("no program is left to end");
   DWORD code = 0;
   if (!target_.WaitForExit(timeoutMs_, code))
     throw StepFailed("the program did not end within " + Seconds(timeoutMs_));

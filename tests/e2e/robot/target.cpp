@@ -38,6 +38,8 @@ bool Target::WaitForExit(DWORD ms, DWORD& exitCode) {
   if (processes_.empty() || WaitForSingleObject(processes_.back(), ms) != WAIT_OBJECT_0)
     return false;
   GetExitCodeProcess(processes_.back(), &exitCode);
+  CloseHandle(processes_.back());
+  processes_.pop_back();
   return true;
 }
 

@@ -19,7 +19,8 @@ class Target {
   // the latest program. Returns the system's error code, 0 on success.
   DWORD Start(const std::wstring& program, const std::vector<std::wstring>& arguments);
   bool Started() const { return !processes_.empty(); }
-  // Waits until the latest program has ended; false when it is still running after `ms`.
+  // Waits until the latest program has ended, which the one started before it then follows as
+  // the latest; false when it is still running after `ms`.
   bool WaitForExit(DWORD ms, DWORD& exitCode);
   // Ends every program that the script left running.
   void Stop();

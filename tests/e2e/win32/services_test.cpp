@@ -254,7 +254,12 @@ void OwnFolderTests() {
   CreateDirectoryW(Wide(inherited).c_str(), nullptr);
   CHECK(GrantsEveryone(AccessOf(inherited)));  // the check below can tell
   CHECK(!GrantsEveryone(AccessOf(first)));
-  for (const std::string& folder : {first, second, inherited}) CHECK(files.RmDir(folder) == 0);
+  // A folder that the setup makes for the product gets an access list of its own too (Wine
+  // keeps no more of it than the owner's and the system's part).
+  const std::string product = Scratch() + "product";
+  CHECK(files.MkDir(product) == 0 && !GrantsEveryone(AccessOf(product)));
+  for (const std::string& folder : {first, second, inherited, product})
+    CHECK(files.RmDir(folder) == 0);
   CHECK(files.MakeOwnFolder(parent + "\\gone", "PLMTMP", error).empty() &&
         error == ERROR_PATH_NOT_FOUND);
 }
