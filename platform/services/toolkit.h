@@ -43,7 +43,9 @@ class Toolkit {
   // Starts a program by its full path, in a normal window with the focus, without waiting.
   virtual bool StartProgram(const std::string& path) = 0;
   // Claims the one running instance of the program under `name`, for as long as it runs;
-  // false when another process holds it. A system that cannot tell lets every claim pass.
+  // false when another instance holds it. A program with administrator rights counts only a
+  // claim made with them, so that no program without them can stop it. A system that cannot
+  // tell lets every claim pass.
   virtual bool ClaimInstance(const std::string& name) = 0;
   // Ends the program at once: no further event handler of any window runs.
   [[noreturn]] virtual void EndProgram() = 0;

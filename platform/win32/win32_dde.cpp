@@ -18,6 +18,9 @@ constexpr UINT kInitiateTimeoutMs = 2000;
 constexpr DWORD kTerminateTimeoutMs = 2000;
 // The fAck flag of an acknowledgement's status word: the server carried the command out.
 constexpr UINT_PTR kAcknowledged = 0x8000;
+// How many unanswered commands a conversation keeps track of, more than the program sends in
+// one. The block of an older one is left allocated: an answer to it frees nothing.
+constexpr unsigned kTrackedCommands = 8;
 
 constexpr wchar_t kWindowClass[] = L"PelmoraDdeClient";
 
@@ -61,6 +64,13 @@ HGLOBAL CommandBlock(const std::wstring& command, bool unicode) {
   return block;
 }
 
+// The process whose window it is; 0 for no window.
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
 // One conversation: our window and the server's window that answered it.
 class Conversation {
  public:
@@ -84,10 +94,12 @@ class Conversation {
   void AwaitAnswer(DWORD timeoutMs);
 
   HWND window_;
-  HWND server_ = nullptr;  // null until a server answers, and once it has ended
-  LPARAM names_ = 0;       // the atoms of service and topic
-  bool initiating_ = false;
-  HGLOBAL pending_ = nullptr;  // the command that waits for its acknowledgement
+  HWND server_ = nullptr;                      // null until a server answers, and once it has ended
+  LPARAM names_ = 0;                           // the atoms of service and topic
+  HWND asked_ = nullptr;                       // the window that the initiate is being sent to
+  HGLOBAL pending_ = nullptr;                  // the command that waits for its acknowledgement
+  HGLOBAL unanswered_[kTrackedCommands] = {};  // posted commands' blocks; null: answered
+  unsigned posted_ = 0;                        // how many commands were posted
   bool answered_ = false;
   bool accepted_ = false;
   bool terminating_ = false;
@@ -105,9 +117,7 @@ Conversation* Conversation::Open(const std::wstring& service, const std::wstring
   const ATOM application = GlobalAddAtomW(service.c_str());
   const ATOM subject = GlobalAddAtomW(topic.c_str());  // none for an empty topic: any topic
   conversation->names_ = MAKELPARAM(application, subject);
-  conversation->initiating_ = true;
   if (application != 0) EnumWindows(Initiate, reinterpret_cast<LPARAM>(conversation));
-  conversation->initiating_ = false;
   // The initiate's atoms are ours to delete once it has been sent.
   GlobalDeleteAtom(application);
   GlobalDeleteAtom(subject);
@@ -119,9 +129,11 @@ Conversation* Conversation::Open(const std::wstring& service, const std::wstring
 BOOL CALLBACK Conversation::Initiate(HWND candidate, LPARAM conversation) {
   auto& self = *reinterpret_cast<Conversation*>(conversation);
   // The server answers with a message sent to our window before this returns.
+  self.asked_ = candidate;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(candidate, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(self.window_),
                       self.names_, SMTO_ABORTIFHUNG, kInitiateTimeoutMs, &ignored);
+  self.asked_ = nullptr;
   return self.server_ == nullptr;  // on to the next window until one has answered
 }
 
@@ -147,6 +159,7 @@ bool Conversation::Execute(const std::wstring& command, DWORD timeoutMs) {
     return false;
   }
   pending_ = block;
+  unanswered_[posted_++ % kTrackedCommands] = block;
   answered_ = accepted_ = false;
   AwaitAnswer(timeoutMs);
   return accepted_;
@@ -169,9 +182,11 @@ void Conversation::AwaitAnswer(DWORD timeoutMs) {
 }
 
 void Conversation::Receive(UINT message, HWND sender, LPARAM lParam) {
-  if (message == WM_DDE_ACK && initiating_) {
-    // An answer to the initiate. Its atoms are the server's own, for us to delete. A
-    // second server is turned away.
+  if (message == WM_DDE_ACK && asked_ != nullptr) {
+    // An answer to the initiate, taken only from a window of the program being asked: no
+    // other program answers in its name. Its atoms are the server's own, for us to delete.
+    // A second server is turned away.
+    if (ProcessOf(sender) != ProcessOf(asked_)) return;
     GlobalDeleteAtom(LOWORD(lParam));
     GlobalDeleteAtom(HIWORD(lParam));
     if (server_ == nullptr) {
@@ -182,18 +197,23 @@ void Conversation::Receive(UINT message, HWND sender, LPARAM lParam) {
   } else if (message == WM_DDE_ACK && sender == server_) {
     // An answer to a command: its status and the command's block, which is ours to free.
     // The block tells which command it answers; one that timed out may be answered late.
+    // Any other block is not ours to free.
     UINT_PTR status = 0;
     UINT_PTR handle = 0;
     UnpackDDElParam(WM_DDE_ACK, lParam, &status, &handle);
     FreeDDElParam(WM_DDE_ACK, lParam);
     const auto block = reinterpret_cast<HGLOBAL>(handle);
     if (block == nullptr) return;
-    if (block == pending_) {
-      answered_ = true;
-      accepted_ = (status & kAcknowledged) != 0;
-      pending_ = nullptr;
+    for (HGLOBAL& unanswered : unanswered_) {
+      if (unanswered != block) continue;
+      if (block == pending_) {
+        answered_ = true;
+        accepted_ = (status & kAcknowledged) != 0;
+        pending_ = nullptr;
+      }
+      GlobalFree(block);
+      unanswered = nullptr;
     }
-    GlobalFree(block);
   } else if (message == WM_DDE_TERMINATE && sender == server_ && sender != nullptr) {
     // The server ends the conversation, or confirms that we ended it.
     if (!terminating_) {

@@ -5,6 +5,7 @@
 #include "platform/win32/failure_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/input_box.h"
+#include "platform/win32/instance_mutex.h"
 #include "platform/win32/message_pump.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/screen.h"
@@ -26,10 +27,9 @@ std::string Win32Toolkit::InputBox(const std::string& prompt, const std::string&
 
 void Win32Toolkit::DoEvents() { PumpPendingMessages(); }
 
-// A named mutex of the user's session, held until the process ends.
+// A named mutex of the user's session.
 bool Win32Toolkit::ClaimInstance(const std::string& name) {
-  const HANDLE mutex = CreateMutexW(nullptr, FALSE, Wide("Local\\" + name).c_str());
-  return mutex == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+  return ClaimInstanceMutex(Wide("Local\\" + name));
 }
 
 // The path is both the application name and, quoted, the command line, so that neither the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <aclapi.h>
+#include <dde.h>
 #include <ddeml.h>
 #include <sddl.h>
 
@@ -430,6 +431,73 @@ class StuckWindow {
   HANDLE thread_ = nullptr;
 };
 
+// A window of our own, above all others so that it is asked first, that answers every
+// initiate at once in the name of `speaker` (its own window when null), and then posts an
+// acknowledgement in that name which names a block of memory of its own. The system hands a
+// posted block over as a copy, and maps the copy named in an acknowledgement back to the
+// block: so the block goes to the window itself first, and the acknowledgement names its copy.
+class FalseServer {
+ public:
+  explicit FalseServer(HWND speaker) {
+    speaker_ = speaker;
+    block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, kBlockSize);
+    thread_ = CreateThread(nullptr, 0, Run, ready_, 0, nullptr);
+    WaitForSingleObject(ready_, 10000);
+  }
+  ~FalseServer() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+    if (BlockKept()) GlobalFree(block_);
+  }
+  FalseServer(const FalseServer&) = delete;
+  FalseServer& operator=(const FalseServer&) = delete;
+
+  // Whether its block is still allocated, as it must be: it was never the client's to free.
+  static bool BlockKept() { return GlobalSize(block_) == kBlockSize; }
+
+ private:
+  static constexpr SIZE_T kBlockSize = 1234;  // no command's
+  static inline HWND speaker_ = nullptr;
+  static inline HGLOBAL block_ = nullptr;
+  static inline HWND window_ = nullptr;
+  static inline HWND client_ = nullptr;
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto self = reinterpret_cast<WPARAM>(window);
+    const WPARAM speaker = speaker_ != nullptr ? reinterpret_cast<WPARAM>(speaker_) : self;
+    if (message == WM_DDE_INITIATE) {
+      client_ = reinterpret_cast<HWND>(wParam);
+      SendMessageW(client_, WM_DDE_ACK, speaker, 0);
+      PostMessageW(window, WM_DDE_EXECUTE, self, reinterpret_cast<LPARAM>(block_));
+    } else if (message == WM_DDE_EXECUTE && wParam == self) {
+      const auto copy = static_cast<UINT_PTR>(lParam);
+      PostMessageW(client_, WM_DDE_ACK, speaker, PackDDElParam(WM_DDE_ACK, 0x8000, copy));
+    } else if (message == WM_DDE_TERMINATE) {
+      PostMessageW(reinterpret_cast<HWND>(wParam), WM_DDE_TERMINATE, speaker, 0);
+    } else {
+      if (message == WM_DESTROY) PostQuitMessage(0);
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return 0;
+  }
+
+  static DWORD WINAPI Run(void* ready) {
+    static const ATOM windowClass =
+        platform::win32::RegisterWindowClass(L"PelmoraFalseServer", Procedure);
+    window_ = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"", WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, nullptr, nullptr);
+    SetEvent(ready);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+  }
+
+  HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread_ = nullptr;
+};
+
 // Runs steps inside the handling of a message that another thread sends this one, as when
 // another program clicks the setup's buttons.
 struct SentMessage {
@@ -516,6 +584,34 @@ void DdeTests() {
   ConversationTests(false);
   Section("DDE: commands inside a message sent from another thread");
   SentMessage::Run([] { ConversationTests(true); });
+  Section("DDE: answers that are not the server's");
+  {
+    // A window that answers the initiate in the name of another program's window is not
+    // taken for the server, and what it posts in that name frees nothing.
+    const HWND otherProgram = GetDesktopWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(otherProgram, &process);
+    CHECK(process != GetCurrentProcessId());
+    const ProbeServer server(true);
+    const FalseServer impostor(otherProgram);
+    platform::win32::Win32Dde dde(kShortTimeoutMs);
+    const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
+    CHECK(dde.Execute(conversation, "[CreateGroup(Pelmora)]"));
+    dde.Disconnect(conversation);
+    CHECK(ProbeServer::Commands() == std::vector<std::wstring>{L"[CreateGroup(Pelmora)]"});
+    CHECK(FalseServer::BlockKept());
+  }
+  {
+    // The server acknowledges with a block that is not one of the client's commands: that
+    // answers no command and frees nothing.
+    const FalseServer server(nullptr);
+    platform::win32::Win32Dde dde(kShortTimeoutMs);
+    const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
+    CHECK(conversation != 0);
+    CHECK(!dde.Execute(conversation, "[CreateGroup(Pelmora)]"));
+    dde.Disconnect(conversation);
+    CHECK(FalseServer::BlockKept());
+  }
 }
 
 // A DLL planted beside the program is found before the search is limited, never after.
