@@ -6,31 +6,15 @@ namespace {
 // How long the script waits for a handler before it assumes a modal window or a long job.
 constexpr DWORD kHandlerMs = 1000;
 
-struct Delivery {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-};
-
-DWORD WINAPI Deliver(void* context) {
-  const Delivery* delivery = static_cast<Delivery*>(context);
-  SendMessageW(delivery->window, delivery->message, delivery->wParam, 0);
-  delete delivery;
-  return 0;
-}
-
 }  // namespace
 
+// From the robot's own thread: a helper thread still inside its send when the robot ends
+// (the click that ended the program) is killed with it, which 32-bit Wine under qemu-user's
+// emulation does not always survive. A send that times out leaves the handler running.
 bool Press(HWND window, UINT message, WPARAM wParam) {
-  auto* delivery = new Delivery{window, message, wParam};
-  HANDLE thread = CreateThread(nullptr, 0, Deliver, delivery, 0, nullptr);
-  if (!thread) {
-    delete delivery;
-    return false;
-  }
-  WaitForSingleObject(thread, kHandlerMs);
-  CloseHandle(thread);
-  return true;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, kHandlerMs, &result) != 0 ||
+         GetLastError() == ERROR_TIMEOUT;
 }
 
 }  // namespace robot

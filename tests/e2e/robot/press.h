@@ -4,10 +4,10 @@
 
 namespace robot {
 
-// Sends `message` to `window` from a helper thread and waits for its handler for a moment
-// only: a handler that opens a message box or runs a long job keeps going while the script
-// carries on (and answers the box); a quick one has finished when Press returns, so the
-// next step sees its effect. False when no helper thread could be started.
+// Sends `message` to `window` and waits for its handler for a moment only: a handler that
+// opens a message box or runs a long job keeps going while the script carries on (and
+// answers the box); a quick one has finished when Press returns, so the next step sees its
+// effect. False when the message could not be sent.
 bool Press(HWND window, UINT message, WPARAM wParam = 0);
 
 }  // namespace robot
