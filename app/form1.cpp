@@ -108,11 +108,9 @@ void Form1::Form_Load() {
   platform.toolkit.SetFailureCleanUp({&Form1::RemoveTempFolderAfterFailure, this});
 
   // The items are read from this file later: it is held from now on, before any page shows.
-  std::string sourceFolder = platform::Trim(platform.toolkit.AppPath());
-  if (platform::EndsWith(sourceFolder, "\\")) sourceFolder.pop_back();
   int error = 0;
-  setupFile_ = platform.files.Open(sourceFolder + "\\" + platform.toolkit.AppExeName() + ".exe",
-                                   platform::ChannelMode::kRead, error);
+  setupFile_ =
+      platform.files.Open(platform.toolkit.ProgramFile(), platform::ChannelMode::kRead, error);
 
   // The destination of an earlier installation, when its folder still exists.
   integration::Registry registry(platform);

@@ -32,64 +32,59 @@ bool HoldsTheItemsBytes(platform::FileChannel& file, const setup_file::ItemRecor
   return intact && sha256.Digest() == record.sha256;
 }
 
-// What the user is told when the new file cannot take the installed file's place.
-std::string NotReplaced(const std::string& destination, int error) {
+// Why the new file could not take the installed file's place, after the installed file's name.
+std::string NotReplaced(int error) {
   if (error == platform::SystemError::kSharingViolation ||
       error == platform::SystemError::kAccessDenied) {
-    return "'" + destination + "' is in use or read-only and keeps its earlier version.";
+    return "is in use or read-only and keeps its earlier version.";
   }
-  return "'" + destination + "' could not be replaced (system error " +
-         platform::DecimalText(error) + ").";
+  return "could not be replaced (system error " + platform::DecimalText(error) + ").";
 }
 
-// An expansion failure that ExpandFile shows no message for.
-std::string SilentFailure(const std::string& destination, std::int32_t result) {
-  if (result == kDestinationFull)
-    return "'" + destination + "' could not be written: the destination drive is full.";
-  return "'" + destination + "' could not be expanded (error " + platform::DecimalText(result) +
-         ").";
+// An expansion failure that ExpandFile shows no message for, after the installed file's name.
+std::string SilentFailure(std::int32_t result) {
+  if (result == kDestinationFull) return "could not be written: the destination drive is full.";
+  return "could not be expanded (error " + platform::DecimalText(result) + ").";
 }
 
 }  // namespace
 
 ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
                              const std::string& destination, const setup_file::ItemRecord& record) {
+  namespace SystemError = platform::SystemError;
   const std::string target = platform::Trim(destination);
   const std::string newFile = NewFileFor(target);
-  platform::Toolkit& toolkit = platform.toolkit;
   ItemInstallation outcome;
 
   int error = 0;
   const std::unique_ptr<platform::FileChannel> expansion =
       CreateNewFile(platform.files, target, error);
-  if (!expansion) {
-    if (error == platform::SystemError::kStoppedOnLink) {
-      toolkit.MsgBox("'" + target + "' keeps its earlier version: '" + newFile +
-                         "' is a link, which the setup does not follow.",
-                     kStyle, "Error");
-    } else {
-      ShowOpenError(toolkit, MapOpenError(error), newFile);
-    }
+  if (!expansion && error != SystemError::kStoppedOnLink) {
+    ShowOpenError(platform.toolkit, MapOpenError(error), newFile);
     return outcome;
   }
-  const std::int32_t expanded = ExpandFile(platform, item, *expansion, /*showErrors=*/true);
-  if (expanded < 0) {
+  // What the user is told after the installed file's name, unless ExpandFile has told it.
+  std::string reason;
+  if (!expansion) {
+    reason = "keeps its earlier version: '" + newFile +
+             "' is a link, which the setup does not follow.";
+  } else if (const std::int32_t expanded = ExpandFile(platform, item, *expansion, true);
+             expanded < 0) {
     outcome.destinationFull = expanded == kDestinationFull;
-    if (!ExpandFileReports(expanded))
-      toolkit.MsgBox(SilentFailure(target, expanded), kStyle, "Error");
+    if (!ExpandFileReports(expanded)) reason = SilentFailure(expanded);
   } else if (!HoldsTheItemsBytes(*expansion, record)) {
-    toolkit.MsgBox("'" + target + "' could not be installed: the setup file is damaged.", kStyle,
-                   "Error");
-  } else if (const int moved = expansion->MoveTo(target); moved != platform::SystemError::kSuccess) {
-    toolkit.MsgBox(NotReplaced(target, moved), kStyle, "Error");
+    reason = "could not be installed: the setup file is damaged.";
+  } else if (const int moved = expansion->MoveTo(target); moved != SystemError::kSuccess) {
+    reason = NotReplaced(moved);
   } else {
     // Its bytes were on the disk before it took the name.
     expansion->Close();
     outcome.installed = true;
     return outcome;
   }
-  if (expansion->Discard() != platform::SystemError::kSuccess) {
-    toolkit.MsgBox(
+  if (!reason.empty()) platform.toolkit.MsgBox("'" + target + "' " + reason, kStyle, "Error");
+  if (expansion && expansion->Discard() != SystemError::kSuccess) {
+    platform.toolkit.MsgBox(
         "The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
         kStyle, "Error");
   }

@@ -21,15 +21,10 @@ int RunFolder::Make(const std::string& parent) {
 }
 
 platform::FileChannel* RunFolder::Create(const std::string& name, int& error) {
-  if (path_.empty()) {
-    error = SystemError::kPathNotFound;
-    return nullptr;
-  }
-  std::unique_ptr<platform::FileChannel> channel =
-      files_.Open(path_ + "\\" + name, platform::ChannelMode::kCreateNew, error);
-  if (!channel) return nullptr;
-  made_.push_back(std::move(channel));
-  return made_.back().get();
+  error = path_.empty() ? SystemError::kPathNotFound : SystemError::kTooManyOpenFiles;
+  if (path_.empty() || count_ == made_.size()) return nullptr;
+  made_[count_] = files_.Open(path_ + "\\" + name, platform::ChannelMode::kCreateNew, error);
+  return made_[count_] ? made_[count_++].get() : nullptr;
 }
 
 int RunFolder::Remove() {
@@ -38,8 +33,10 @@ int RunFolder::Remove() {
   const auto note = [&firstError](int error) {
     if (firstError == SystemError::kSuccess) firstError = error;
   };
-  for (const auto& file : made_) note(file->Discard());
-  made_.clear();
+  for (; count_ > 0; --count_) {
+    note(made_[count_ - 1]->Discard());
+    made_[count_ - 1].reset();
+  }
   const int removal = files_.RmDir(path_);
   note(removal);
   if (removal == SystemError::kSuccess) path_.clear();

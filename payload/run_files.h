@@ -4,11 +4,12 @@
 // program may have planted anything under any name beforehand, so every file is made new,
 // never opened by a name that exists, and reached only through the channel that made it; the
 // clean-up removes exactly the files made here, then the folder.
+#include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/services/file_system.h"
+#include "setup_file/layout.h"
 
 namespace payload {
 
@@ -26,7 +27,8 @@ class RunFolder {
   const std::string& Path() const { return path_; }
 
   // Makes the file `name` in the folder, for writing and reading back, and keeps it open until
-  // Remove. Null, with the system's error code, when it cannot be made.
+  // Remove. Null, with the system's error code, when it cannot be made (kTooManyOpenFiles
+  // beyond one file for each item).
   platform::FileChannel* Create(const std::string& name, int& error);
 
   // Deletes the files made here, through their handles, then removes the folder. Returns 0, or
@@ -36,7 +38,9 @@ class RunFolder {
  private:
   platform::FileSystem& files_;
   std::string path_;
-  std::vector<std::unique_ptr<platform::FileChannel>> made_;
+  // A run makes one file for each item.
+  std::array<std::unique_ptr<platform::FileChannel>, setup_file::kItemCount> made_;
+  std::size_t count_ = 0;
 };
 
 // The new file that an item expands into before it takes the place of `installed`. Its name

@@ -43,11 +43,6 @@ void PortableToolkit::SetTwipsPerPixel(int x, int y) {
   twipsPerPixelY_ = y;
 }
 
-void PortableToolkit::SetAppLocation(std::string folder, std::string exeName) {
-  appPath_ = std::move(folder);
-  appExeName_ = std::move(exeName);
-}
-
 void PortableToolkit::ClearRecords() {
   messages_.clear();
   inputBoxes_.clear();

@@ -52,8 +52,8 @@ class PortableToolkit : public Toolkit {
   void SetWorkArea(std::optional<PixelRect> area) { workArea_ = area; }
   void SetTwipsPerPixel(int x, int y);
   void SetThousandsSeparator(std::string separator) { thousandsSeparator_ = std::move(separator); }
-  // Where the program runs from: "C:\Setup" and "setup".
-  void SetAppLocation(std::string folder, std::string exeName);
+  // Where the program runs from: "C:\Setup\setup.exe".
+  void SetProgramFile(std::string path) { programFile_ = std::move(path); }
   // Another process holds the instance of this name, as a second copy of a program finds.
   void HoldInstanceElsewhere(std::string name) { heldElsewhere_.push_back(std::move(name)); }
   // The programs that StartProgram can start; others fail to start.
@@ -86,8 +86,7 @@ class PortableToolkit : public Toolkit {
   int TwipsPerPixelX() override { return twipsPerPixelX_; }
   int TwipsPerPixelY() override { return twipsPerPixelY_; }
   std::string ThousandsSeparator() override { return thousandsSeparator_; }
-  std::string AppPath() override { return appPath_; }
-  std::string AppExeName() override { return appExeName_; }
+  std::string ProgramFile() override { return programFile_; }
   std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
 
  private:
@@ -104,8 +103,7 @@ class PortableToolkit : public Toolkit {
   int twipsPerPixelX_ = 15;
   int twipsPerPixelY_ = 15;
   std::string thousandsSeparator_ = ",";
-  std::string appPath_ = "C:\\Setup";
-  std::string appExeName_ = "setup";
+  std::string programFile_ = "C:\\Setup\\setup.exe";
   std::function<bool(const std::string&)> startable_;
   std::vector<std::string> heldElsewhere_;
   FailureCleanUp failureCleanUp_;

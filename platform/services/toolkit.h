@@ -62,9 +62,8 @@ class Toolkit {
   // The user's thousands separator, for figures grouped in threes ("," or "." or a blank).
   virtual std::string ThousandsSeparator() = 0;
 
-  // The program's own folder (a drive root keeps its "\") and its file name without extension.
-  virtual std::string AppPath() = 0;
-  virtual std::string AppExeName() = 0;
+  // The program's own file, the one that the system started it from: the setup file.
+  virtual std::string ProgramFile() = 0;
 
   // The backend's mirror of a form that is being loaded.
   virtual std::unique_ptr<FormPeer> CreateFormPeer(Form& form) = 0;

@@ -23,23 +23,23 @@ int LastError() { return static_cast<int>(GetLastError()); }
 
 int ResultOf(BOOL succeeded) { return succeeded ? SystemError::kSuccess : LastError(); }
 
-// Sixteen hexadecimal digits from the system's random generator; empty when it has none.
-std::string RandomName() {
+// Appends sixteen hexadecimal digits from the system's random generator to `name`; false when
+// the system has none to give.
+bool AppendRandomDigits(std::string& name) {
   unsigned char bytes[8];
-  if (!RtlGenRandom(bytes, sizeof bytes)) return {};
-  char name[16];
+  if (!RtlGenRandom(bytes, sizeof bytes)) return false;
   for (int digit = 0; digit < 16; ++digit)
-    name[digit] = "0123456789abcdef"[(bytes[digit / 2] >> (digit % 2 == 0 ? 4 : 0)) & 15];
-  return std::string(name, sizeof name);
+    name += "0123456789abcdef"[(bytes[digit / 2] >> (digit % 2 == 0 ? 4 : 0)) & 15];
+  return true;
 }
 
-// The access of a folder that the program makes: what `elevated` asks for, or the access that
-// its parent passes on when the program does not run elevated.
-int MakeFolder(const std::string& path, const wchar_t* elevated) {
-  if (!RunsElevated()) return ResultOf(CreateDirectoryW(Wide(path).c_str(), nullptr));
-  AccessList access(elevated);
-  if (access.Attributes() == nullptr) return LastError();
-  return ResultOf(CreateDirectoryW(Wide(path).c_str(), access.Attributes()));
+// Makes a folder with the access that `elevatedAccess` gives when the program runs elevated,
+// or the access that its parent passes on when it does not.
+int MakeFolder(const std::string& path, const wchar_t* elevatedAccess) {
+  AccessList access(elevatedAccess);
+  SECURITY_ATTRIBUTES* const attributes = RunsElevated() ? access.Attributes() : nullptr;
+  if (RunsElevated() && attributes == nullptr) return ERROR_INVALID_SECURITY_DESCR;
+  return ResultOf(CreateDirectoryW(Wide(path).c_str(), attributes));
 }
 
 }  // namespace
@@ -53,13 +53,13 @@ int Win32FileSystem::MkDir(const std::string& path) { return MakeFolder(path, kP
 
 std::string Win32FileSystem::MakeOwnFolder(const std::string& parent, const std::string& prefix,
                                            int& error) {
+  const std::string named = parent + "\\" + prefix + "-";
   for (int attempt = 0; attempt < kOwnFolderAttempts; ++attempt) {
-    const std::string name = RandomName();
-    if (name.empty()) {
+    std::string path = named;
+    if (!AppendRandomDigits(path)) {
       error = LastError();
       return {};
     }
-    const std::string path = parent + "\\" + prefix + "-" + name;
     error = MakeFolder(path, kAdministratorsOnly);
     if (error == SystemError::kSuccess) return path;
     if (error != SystemError::kAlreadyExists) return {};

@@ -79,15 +79,7 @@ std::string Win32Toolkit::ThousandsSeparator() {
   return Utf8(separator);
 }
 
-std::string Win32Toolkit::AppPath() { return FolderOf(ModulePath()); }
-
-std::string Win32Toolkit::AppExeName() {
-  const std::string path = ModulePath();
-  std::string name = path.substr(path.find_last_of("\\/") + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot != std::string::npos) name.resize(dot);
-  return name;
-}
+std::string Win32Toolkit::ProgramFile() { return ModulePath(); }
 
 std::unique_ptr<FormPeer> Win32Toolkit::CreateFormPeer(Form& form) {
   return std::make_unique<FormWindow>(*this, form);

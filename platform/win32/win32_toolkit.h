@@ -26,8 +26,7 @@ class Win32Toolkit : public Toolkit {
   int TwipsPerPixelX() override;
   int TwipsPerPixelY() override;
   std::string ThousandsSeparator() override;
-  std::string AppPath() override;
-  std::string AppExeName() override;
+  std::string ProgramFile() override;
   std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
 
   // The forms' windows tell the toolkit when they come and go.

@@ -349,7 +349,7 @@ TEST_F(InstallRunTest, TheSetupFileIsHeldFromTheStart) {
 
 TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
   std::filesystem::rename(h.Host("C:\\Setup\\setup.exe"), h.Host("D:\\") / "setup.exe");
-  h.toolkit.SetAppLocation("D:\\", "setup");
+  h.toolkit.SetProgramFile("D:\\setup.exe");
   Install();
   ExpectFinishState();
 }

@@ -22,7 +22,7 @@ WizardHarness::WizardHarness() {
   MakeFolder("C:\\Temp");
   MakeFolder("C:\\Setup");
   files.SetTempPath("C:\\Temp\\");
-  toolkit.SetAppLocation("C:\\Setup", "setup");
+  toolkit.SetProgramFile("C:\\Setup\\setup.exe");
 }
 
 WizardHarness::~WizardHarness() { module1_.reset(); }

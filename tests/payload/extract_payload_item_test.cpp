@@ -99,7 +99,12 @@ TEST_F(ExtractPayloadItemTest, FindsEveryItemOfTheProductsLayoutFromTheEndOfTheF
   // Item 1 ends the file; item 8 starts the payload.
   EXPECT_TRUE(std::equal(items[0].begin(), items[0].end(), setupFile.end() - 313471));
   EXPECT_TRUE(std::equal(items[7].begin(), items[7].end(), setupFile.begin() + kImageSize));
+  ASSERT_EQ(folder.Remove(), 0);
+  ASSERT_EQ(folder.Make("C:\\Temp"), 0);
   ExpectAllItemsExtract(items);
+  // The folder holds one file for each item, no more.
+  EXPECT_FALSE(Extract(2576, 313471, "ninth"));
+  ExpectFailure("ninth");
 }
 
 TEST_F(ExtractPayloadItemTest, FindsItemsOfAnySizeBehindAnyImage) {
