@@ -13,6 +13,9 @@
 # which any change alters. A byte further in may belong to a match that, changed, copies the
 # same bytes from elsewhere (a program holds long runs of zeros): the item would still expand
 # to the file it was built from.
+# ${FORGED}, when given, lays ${SETUP} as a copy of the build's setup file, and beside it at
+# ${FORGED} one whose application is forged (as DAMAGE=forged makes it), for another program
+# to try to put in its place while the setup runs.
 # ${DISK}, when given, puts ${DESTINATION}'s drive (E:) on a small disk of its own:
 #   full         room for no further file: every entry it can hold is taken
 #   small        less free space than the new files need
@@ -58,6 +61,14 @@ flip_byte() {
 item_size() {
   awk -F'[{,]' -v item="$1" '$0 ~ "// " item "$" { print $2 }' "$BUILD/setup/item_table.cpp"
 }
+
+if [[ -n ${FORGED:-} ]]; then
+  setup_file=$(unix_path "$SETUP")
+  mkdir -p "$(dirname "$setup_file")"
+  cp "$BUILD/setup.exe" "$setup_file"
+  "$TOOLS/forge_item" "$BUILD/setup.exe" "$BUILD/setup/item_table.cpp" Pelmora.ex_ \
+    "$(unix_path "$FORGED")"
+fi
 
 if [[ -n ${DAMAGE:-} ]]; then
   damaged=$(unix_path "$SETUP")
