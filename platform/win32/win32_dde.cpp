@@ -229,6 +229,9 @@ LRESULT CALLBACK Conversation::Procedure(HWND window, UINT message, WPARAM wPara
   auto* conversation = reinterpret_cast<Conversation*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (conversation == nullptr || message < WM_DDE_FIRST || message > WM_DDE_LAST)
     return DefWindowProcW(window, message, wParam, lParam);
+  // Only the initiate is answered by a sent message; the rest of a conversation is posted,
+  // and a sent one would carry memory that the system did not pass on for us to free.
+  if (InSendMessage() && conversation->asked_ == nullptr) return 0;
   conversation->Receive(message, reinterpret_cast<HWND>(wParam), lParam);
   return 0;
 }

@@ -438,8 +438,12 @@ class StuckWindow {
 // block: so the block goes to the window itself first, and the acknowledgement names its copy.
 class FalseServer {
  public:
-  explicit FalseServer(HWND speaker) {
+  // With `sends`, the acknowledgement is sent rather than posted: its lParam, packed by the
+  // server itself, is then no memory that the system passed on.
+  explicit FalseServer(HWND speaker, bool sends = false) {
     speaker_ = speaker;
+    sends_ = sends;
+    packed_ = nullptr;
     block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, kBlockSize);
     thread_ = CreateThread(nullptr, 0, Run, ready_, 0, nullptr);
     WaitForSingleObject(ready_, 10000);
@@ -454,8 +458,12 @@ class FalseServer {
   FalseServer(const FalseServer&) = delete;
   FalseServer& operator=(const FalseServer&) = delete;
 
-  // Whether its block is still allocated, as it must be: it was never the client's to free.
-  static bool BlockKept() { return GlobalSize(block_) == kBlockSize; }
+  // Whether its block (and the lParam of a sent acknowledgement) is still allocated, as it
+  // must be: it was never the client's to free.
+  static bool BlockKept() {
+    return GlobalSize(block_) == kBlockSize &&
+           (packed_ == nullptr || GlobalSize(reinterpret_cast<HGLOBAL>(packed_)) != 0);
+  }
 
  private:
   static constexpr SIZE_T kBlockSize = 1234;  // no command's
@@ -463,6 +471,8 @@ class FalseServer {
   static inline HGLOBAL block_ = nullptr;
   static inline HWND window_ = nullptr;
   static inline HWND client_ = nullptr;
+  static inline bool sends_ = false;
+  static inline void* packed_ = nullptr;
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto self = reinterpret_cast<WPARAM>(window);
@@ -473,7 +483,13 @@ class FalseServer {
       PostMessageW(window, WM_DDE_EXECUTE, self, reinterpret_cast<LPARAM>(block_));
     } else if (message == WM_DDE_EXECUTE && wParam == self) {
       const auto copy = static_cast<UINT_PTR>(lParam);
-      PostMessageW(client_, WM_DDE_ACK, speaker, PackDDElParam(WM_DDE_ACK, 0x8000, copy));
+      const LPARAM ack = PackDDElParam(WM_DDE_ACK, 0x8000, sends_ ? UINT_PTR(block_) : copy);
+      if (sends_) {
+        packed_ = reinterpret_cast<void*>(ack);
+        SendMessageW(client_, WM_DDE_ACK, speaker, ack);
+      } else {
+        PostMessageW(client_, WM_DDE_ACK, speaker, ack);
+      }
     } else if (message == WM_DDE_TERMINATE) {
       PostMessageW(reinterpret_cast<HWND>(wParam), WM_DDE_TERMINATE, speaker, 0);
     } else {
@@ -605,6 +621,16 @@ void DdeTests() {
     // The server acknowledges with a block that is not one of the client's commands: that
     // answers no command and frees nothing.
     const FalseServer server(nullptr);
+    platform::win32::Win32Dde dde(kShortTimeoutMs);
+    const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
+    CHECK(conversation != 0);
+    CHECK(!dde.Execute(conversation, "[CreateGroup(Pelmora)]"));
+    dde.Disconnect(conversation);
+    CHECK(FalseServer::BlockKept());
+  }
+  {
+    // An acknowledgement sent rather than posted, after the initiate, is no answer at all.
+    const FalseServer server(nullptr, /*sends=*/true);
     platform::win32::Win32Dde dde(kShortTimeoutMs);
     const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
     CHECK(conversation != 0);
