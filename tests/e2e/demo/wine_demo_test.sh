@@ -14,6 +14,9 @@
 #                            says that there is nothing left to remove
 #   uninstall_keeps_foreign  files, keys and groups that are not the product's stay, and the
 #                            report names the folder that could not go
+#   uninstall_follows_no_link  links planted among the product's files and in its group lead
+#                            nowhere: the files they name elsewhere keep their bytes and modes
+#   uninstall_from_linked_folder  the product's folder is a link: nothing behind it changes
 # In every case that uninstalls, the uninstaller's finishing copy runs from a fresh folder in
 # C:\windows\temp that others may not enter, and neither stays afterwards.
 #   install_then_uninstall   BUILD/setup.exe installs the product, and the installed uninstaller
@@ -188,6 +191,67 @@ $install_dir"
   [[ $(<"$folder/notes.txt") == "my notes" ]] || fail "notes.txt was touched"
   key_exists "$vendor_key\\Other" || fail "the other vendor subkey went"
   [[ -d "$(programs_folder)/Other" ]] || fail "the group Other went"
+}
+
+# A symbolic link and two second names (hard links) in place of three of the product's files,
+# a link to a folder beside them, and one in the program group's folder: the uninstaller
+# removes a second name as a name, leaves alone what it cannot remove as a name only (a
+# symbolic link, which Wine follows whatever it is asked; a read-only second name, whose
+# attributes are its file's) and says so, and the files behind the links keep their bytes
+# and their modes.
+case_uninstall_follows_no_link() {
+  install_product
+  local victims=$WINEPREFIX/drive_c/victims kept=$WINEPREFIX/victims.kept
+  mkdir -p "$victims/folder" "$victims/group"
+  echo "named by a symbolic link" >"$victims/linked.txt"
+  echo "another name of this file" >"$victims/second.txt"
+  echo "another name of this read-only file" >"$victims/third.txt"
+  chmod a-w "$victims/linked.txt" "$victims/third.txt"
+  echo "in a linked folder" >"$victims/folder/a.txt"
+  echo "in a folder linked from the group" >"$victims/group/b.txt"
+  cp -a "$victims" "$kept"
+  ln -sf "$victims/linked.txt" "$folder/Stop.wav"
+  ln -f "$victims/second.txt" "$folder/Start.wav"
+  ln -f "$victims/third.txt" "$folder/Shot.wav"
+  ln -s "$victims/folder" "$folder/Extras"
+  ln -s "$victims/group" "$(programs_folder)/Pelmora/Extras"
+
+  run_uninstaller "$title could not be removed completely. These are left:
+
+Program group \"Pelmora\"
+$install_dir\\Stop.wav
+$install_dir\\Shot.wav
+$install_dir"
+  diff -r "$kept" "$victims" || fail "a file behind a link was changed"
+  local name
+  for name in linked.txt third.txt; do
+    [[ $(stat -c %a "$victims/$name") == 444 ]] || fail "$name is no longer read-only"
+  done
+  [[ -L $folder/Stop.wav && -L $folder/Extras ]] || fail "a symbolic link went"
+  [[ ! -e $folder/Start.wav ]] || fail "Start.wav, another name of a file, stays"
+  [[ $(stat -c %h "$victims/second.txt") == 1 ]] || fail "second.txt lost more than a name"
+  ! key_exists "$product_key" || fail "the product key stays"
+  ! key_exists "$uninstall_key" || fail "the uninstall key stays"
+}
+
+# The product's folder is a link to the folder that holds the product: the uninstaller enters
+# no folder through a link, so it removes the keys and the group and names every file and the
+# folder as left.
+case_uninstall_from_linked_folder() {
+  install_product
+  local real=$WINEPREFIX/drive_c/Pelmora kept=$WINEPREFIX/Pelmora.kept left='' file
+  mv "$folder" "$real"
+  ln -s "$real" "$folder"
+  cp -a "$real" "$kept"
+  for file in "${files[@]}"; do left+=$'\n'"$install_dir\\$file"; done
+
+  run_uninstaller "$title could not be removed completely. These are left:
+$left
+$install_dir"
+  diff -r "$kept" "$real" || fail "a file in the linked folder was changed"
+  [[ -L $folder ]] || fail "the link to the product's folder went"
+  ! key_exists "$product_key" || fail "the product key stays"
+  [[ ! -e "$(programs_folder)/Pelmora" ]] || fail "the program group stays"
 }
 
 case_install_then_uninstall() {
