@@ -14,8 +14,9 @@ WidePath OwnPath() {
   return own;
 }
 
-WidePath OwnFolder() {
-  const WidePath path = OwnPath();
+WidePath OwnFolder() { return FolderOf(OwnPath()); }
+
+WidePath FolderOf(const WidePath& path) {
   const std::wstring_view text = path.view();
   WidePath folder(Prefix(text, text.find_last_of(L'\\')));
   if (!path.complete()) folder.MarkIncomplete();

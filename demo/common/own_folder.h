@@ -12,6 +12,9 @@ WidePath OwnPath();
 // The folder of OwnPath(), without a trailing backslash.
 WidePath OwnFolder();
 
+// The folder that holds `path`: what comes before its last backslash.
+WidePath FolderOf(const WidePath& path);
+
 // `folder` + "\" + `name`.
 WidePath PathIn(const WidePath& folder, std::string_view name);
 

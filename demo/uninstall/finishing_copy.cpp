@@ -1,6 +1,5 @@
 #include "demo/uninstall/finishing_copy.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -8,6 +7,8 @@
 #include <cwchar>
 
 #include "demo/common/own_folder.h"
+#include "demo/uninstall/private_folder.h"
+#include "product/pelmora.h"
 
 namespace demo {
 namespace {
@@ -15,29 +16,42 @@ namespace {
 constexpr wchar_t kFinishSwitch[] = L"/finish";
 constexpr DWORD kOriginalEndTimeoutMs = 60000;
 
-// Empty when there is none.
-WidePath TempFolder() {
-  wchar_t folder[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  WidePath temp;
-  if (length != 0 && length < MAX_PATH) temp.Append(std::wstring_view(folder, length));
-  return temp;
+using CommandLine = FixedString<wchar_t, 2 * MAX_PATH + 64>;
+
+bool CopyContents(HANDLE source, HANDLE target) {
+  char buffer[8192];
+  for (;;) {
+    DWORD count = 0;
+    if (!ReadFile(source, buffer, sizeof(buffer), &count, nullptr)) return false;
+    if (count == 0) return true;
+    DWORD written = 0;
+    if (!WriteFile(target, buffer, count, &written, nullptr) || written != count) return false;
+  }
 }
 
-// A new, empty file of a unique name in `temp`; empty when none could be made.
-WidePath NewTempFile(const WidePath& temp) {
-  wchar_t name[MAX_PATH];
-  WidePath file;
-  if (GetTempFileNameW(temp.c_str(), L"plm", 0, name) != 0) file.Append(name);
-  return file;
+// Writes this program's file to `copy`, a new file, never a name that exists.
+bool WriteCopy(const WidePath& copy) {
+  const WidePath own = OwnPath();
+  if (!own.complete()) return false;
+  HANDLE source = CreateFileW(own.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (source == INVALID_HANDLE_VALUE) return false;
+  HANDLE target = CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool written = target != INVALID_HANDLE_VALUE && CopyContents(source, target);
+  if (target != INVALID_HANDLE_VALUE) CloseHandle(target);
+  CloseHandle(source);
+  return written;
 }
 
-// The file of the copy, open for deletion when its last handle closes.
-HANDLE OpenForDeletionOnClose(const WidePath& path) {
+// The copy's file, open for deletion when its last handle closes. The loader opens it for
+// reading and shares reading and deleting, and no file with a writer can be started: so this
+// handle may delete and shares reading only, and nobody can write, rename or delete the file
+// while it is open.
+HANDLE HoldForDeletionOnClose(const WidePath& path) {
   SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-  // The loader maps the file while this handle is open: share reading, and deleting with it.
-  return CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inheritable,
-                     OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  return CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ, &inheritable, OPEN_EXISTING,
+                     FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 }
 
 // A handle to this process that the copy inherits and waits on.
@@ -48,18 +62,29 @@ HANDLE InheritableSelf() {
   return self;
 }
 
-bool Start(const WidePath& copy, HANDLE original, const WidePath& folder,
-           const WidePath& workingFolder) {
-  wchar_t handle[24];
-  _ui64tow(reinterpret_cast<std::uintptr_t>(original), handle, 10);
-  FixedString<wchar_t, 2 * MAX_PATH + 64> commandLine;
+void AppendHandle(CommandLine& commandLine, HANDLE handle) {
+  wchar_t number[24];
+  _ui64tow(reinterpret_cast<std::uintptr_t>(handle), number, 10);
+  commandLine.Append(L' ').Append(number);
+}
+
+HANDLE HandleFrom(const wchar_t* number) {
+  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(_wcstoui64(number, nullptr, 10)));
+}
+
+bool Start(const WidePath& copy, HANDLE original, HANDLE copyFile, const WidePath& folder) {
+  CommandLine commandLine;
   commandLine.Append(L'"').Append(copy.view()).Append(L"\" ").Append(kFinishSwitch);
-  commandLine.Append(L' ').Append(handle).Append(L" \"").Append(folder.view()).Append(L'"');
+  AppendHandle(commandLine, original);
+  AppendHandle(commandLine, copyFile);
+  commandLine.Append(L" \"").Append(folder.view()).Append(L'"');
   if (!commandLine.complete()) return false;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  // The copy works from the temporary folder, so that no process holds the product's folder.
+  // The copy works from the temporary folder above its own, so that no process holds the
+  // product's folder or the copy's.
+  const WidePath workingFolder = FolderOf(FolderOf(copy));
   if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                       workingFolder.c_str(), &startup, &process)) {
     return false;
@@ -69,44 +94,64 @@ bool Start(const WidePath& copy, HANDLE original, const WidePath& folder,
   return true;
 }
 
+// Renames the open `file` to `path`, which must not exist.
+bool Rename(HANDLE file, const WidePath& path) {
+  // The name may reach the system as it is: the NT form of a full path needs no conversion.
+  constexpr std::size_t kRoom = MAX_PATH + 4;
+  FixedString<wchar_t, kRoom> name;
+  name.Append(L"\\??\\").Append(path.view());
+  alignas(FILE_RENAME_INFO) unsigned char
+      buffer[sizeof(FILE_RENAME_INFO) + kRoom * sizeof(wchar_t)] = {};
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
+  rename->FileNameLength = static_cast<DWORD>(name.view().size() * sizeof(wchar_t));
+  std::char_traits<wchar_t>::copy(rename->FileName, name.c_str(), name.view().size() + 1);
+  return path.complete() && name.complete() &&
+         SetFileInformationByHandle(file, FileRenameInfo, rename, sizeof(buffer)) != FALSE;
+}
+
 }  // namespace
 
 bool StartFinishingCopy(const WidePath& folder) {
-  const WidePath own = OwnPath();
-  const WidePath temp = TempFolder();
-  if (!own.complete() || temp.empty()) return false;
-  const WidePath copy = NewTempFile(temp);
-  if (copy.empty()) return false;
-  HANDLE copyFile = CopyFileW(own.c_str(), copy.c_str(), FALSE) ? OpenForDeletionOnClose(copy)
-                                                                : INVALID_HANDLE_VALUE;
+  const WidePath privateFolder = NewPrivateFolder();
+  if (privateFolder.empty()) return false;
+  const WidePath copy = PathIn(privateFolder, product::kUninstaller.installedName);
+  HANDLE copyFile = WriteCopy(copy) ? HoldForDeletionOnClose(copy) : INVALID_HANDLE_VALUE;
+  bool started = false;
   if (copyFile == INVALID_HANDLE_VALUE) {
     DeleteFileW(copy.c_str());
-    return false;
+  } else {
+    HANDLE self = InheritableSelf();
+    started = self != nullptr && Start(copy, self, copyFile, folder);
+    if (self != nullptr) CloseHandle(self);
+    CloseHandle(copyFile);  // when the copy did not start, this deletes its file
   }
-  HANDLE self = InheritableSelf();
-  const bool started = self != nullptr && Start(copy, self, folder, temp);
-  if (self != nullptr) CloseHandle(self);
-  CloseHandle(copyFile);  // when the copy did not start, this deletes its file
+  if (!started) RemoveDirectoryW(privateFolder.c_str());
   return started;
 }
 
-std::optional<WidePath> TakeOverFromOriginal() {
+std::optional<Takeover> TakeOverFromOriginal() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr) return std::nullopt;
-  std::optional<WidePath> folder;
-  if (count == 4 && std::wcscmp(arguments[1], kFinishSwitch) == 0) {
-    const auto original = reinterpret_cast<HANDLE>(
-        static_cast<std::uintptr_t>(_wcstoui64(arguments[2], nullptr, 10)));
+  std::optional<Takeover> takeover;
+  if (count == 5 && std::wcscmp(arguments[1], kFinishSwitch) == 0) {
+    const HANDLE original = HandleFrom(arguments[2]);
     // Only a copy that really inherited the original's handle goes on without asking.
     if (GetProcessId(original) != 0) {
       WaitForSingleObject(original, kOriginalEndTimeoutMs);
       CloseHandle(original);
-      folder = WidePath(arguments[3]);
+      takeover = Takeover{WidePath(arguments[4]), HandleFrom(arguments[3])};
     }
   }
   LocalFree(arguments);
-  return folder;
+  return takeover;
+}
+
+void LeavePrivateFolder(HANDLE ownFile) {
+  const WidePath folder = OwnFolder();
+  const bool removed = Rename(ownFile, RandomPathIn(FolderOf(folder), L".tmp")) &&
+                       RemoveDirectoryW(folder.c_str()) != FALSE;
+  if (!removed) MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 }  // namespace demo

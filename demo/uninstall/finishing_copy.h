@@ -1,9 +1,12 @@
 #pragma once
 // A running program cannot delete its own file. So the uninstaller starts a copy of itself in
-// the temporary folder and ends; the copy waits for it to end, removes the product, the
-// original's file included, and ends in turn. Before the copy starts, its file is opened for
-// deletion on close with a handle that the copy inherits: when the copy ends, the last handle
-// closes and the file goes.
+// a private folder (see private_folder.h) and ends; the copy waits for it to end, removes the
+// product, the original's file included, and ends in turn. The copy's file is created new and
+// written through the handle that creates it; before the copy starts, it is opened again for
+// deletion on close, shared for reading only, with a handle that the copy inherits: nobody can
+// change or rename it until the copy ends, and then the last handle closes and the file goes.
+#include <windows.h>
+
 #include <optional>
 
 #include "demo/common/wide_text.h"
@@ -11,11 +14,22 @@
 namespace demo {
 
 // Starts the copy, which will remove the product from `folder`; false if that failed, in which
-// case nothing is left in the temporary folder.
+// case neither the copy nor its folder is left.
 bool StartFinishingCopy(const WidePath& folder);
 
-// When this process is the copy: waits for the original to end, then returns the folder to
-// remove the product from. Otherwise nothing.
-std::optional<WidePath> TakeOverFromOriginal();
+// What the copy was started with.
+struct Takeover {
+  WidePath folder;  // the product's
+  HANDLE ownFile;   // the copy's file, deleted when its last handle closes
+};
+
+// When this process is the copy: waits for the original to end, then returns what to work on.
+// Otherwise nothing.
+std::optional<Takeover> TakeOverFromOriginal();
+
+// The copy's last act: moves its own file out of its folder, to go when the process ends,
+// and removes the folder. When that fails, the folder (empty once the process has ended) is
+// removed at the next restart, which an elevated process can ask for.
+void LeavePrivateFolder(HANDLE ownFile);
 
 }  // namespace demo

@@ -1,5 +1,5 @@
 // Uninstall PLM.exe: removes what the setup program left behind (see removal_steps.h). It asks
-// first, hands the work to a copy of itself in the temporary folder (see finishing_copy.h) and
+// first, hands the work to a copy of itself in a private folder (see finishing_copy.h) and
 // reports what it could not remove. Its exit code is 0 unless something was left behind.
 #include <windows.h>
 
@@ -38,8 +38,11 @@ int Begin() {
 }
 
 int Run() {
-  if (const auto folder = demo::TakeOverFromOriginal()) return Finish(*folder);
-  return Begin();
+  const auto takeover = demo::TakeOverFromOriginal();
+  if (!takeover) return Begin();
+  const int exitCode = Finish(takeover->folder);
+  demo::LeavePrivateFolder(takeover->ownFile);
+  return exitCode;
 }
 
 }  // namespace

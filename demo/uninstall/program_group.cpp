@@ -2,8 +2,11 @@
 
 #include <windows.h>
 #include <ddeml.h>
+#include <shlobj.h>
 
+#include "demo/common/own_folder.h"
 #include "demo/common/wide_text.h"
+#include "demo/uninstall/plain_names.h"
 
 namespace demo {
 namespace {
@@ -86,6 +89,48 @@ class ProgmanConversation {
   HCONV conversation_ = nullptr;
 };
 
+// Whether `folder` holds nothing but files that are themselves, and no folder.
+bool HoldsOnlyPlainFiles(const WidePath& folder) {
+  WidePath pattern = folder;
+  pattern.Append(L"\\*");
+  WIN32_FIND_DATAW found;
+  HANDLE search = IsPlainFolder(folder) && pattern.complete()
+                      ? FindFirstFileW(pattern.c_str(), &found)
+                      : INVALID_HANDLE_VALUE;
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool plain = true;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    WidePath entry = folder;
+    entry.Append(L'\\').Append(name);
+    BY_HANDLE_FILE_INFORMATION info;
+    HANDLE file = OpenFileItself(entry, FILE_READ_ATTRIBUTES, info);
+    plain = file != INVALID_HANDLE_VALUE && !IsLink(info);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  } while (plain && FindNextFileW(search, &found));
+  FindClose(search);
+  return plain;
+}
+
+// Program Manager deletes a group's folder with all it holds, entering every folder and
+// following every link in it, and it may do so with our rights (Wine's does). So a group is
+// deleted only when its folder, in the user's or the common Start menu, holds nothing else
+// than plain files.
+bool GroupFolderIsPlain(std::string_view group) {
+  for (const int programs : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
+    wchar_t path[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, programs, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) continue;
+    const WidePath folder = PathIn(WidePath(path), group);
+    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND)) {
+      continue;
+    }
+    if (!HoldsOnlyPlainFiles(folder)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Presence ProgramGroupPresence(std::string_view group) {
@@ -96,8 +141,9 @@ Presence ProgramGroupPresence(std::string_view group) {
 bool DeleteProgramGroup(std::string_view group) {
   FixedString<char, 256> command;
   command.Append("[DeleteGroup(").Append(group).Append(")]");
+  if (!command.complete() || !GroupFolderIsPlain(group)) return false;
   ProgmanConversation progman;
-  return command.complete() && progman.IsOpen() && progman.Execute(command.view());
+  return progman.IsOpen() && progman.Execute(command.view());
 }
 
 }  // namespace demo

@@ -10,7 +10,8 @@ namespace demo {
 // Asks Program Manager for its list of groups; Unknown when it does not answer.
 Presence ProgramGroupPresence(std::string_view group);
 
-// Sends "[DeleteGroup(<group>)]"; true when Program Manager carried it out.
+// Sends "[DeleteGroup(<group>)]" when the group's folder holds nothing but plain files; true
+// when Program Manager carried it out.
 bool DeleteProgramGroup(std::string_view group);
 
 }  // namespace demo

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "demo/uninstall/plain_names.h"
 #include "demo/uninstall/program_group.h"
 #include "demo/uninstall/registry_keys.h"
 #include "product/pelmora.h"
@@ -34,17 +35,29 @@ Presence FilePresence(std::string_view path) { return PathPresence(path, false);
 
 Presence FolderPresence(std::string_view path) { return PathPresence(path, true); }
 
+// Deletes the file through the handle that shows it is the product's name itself. A link goes
+// as a name only: its attributes are those of a file elsewhere, and stay.
 bool DeleteProductFile(std::string_view utf8Path) {
-  const WidePath path = ToWidePath(utf8Path);
-  if (!path.complete()) return false;
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only copy is still ours
-  return DeleteFileW(path.c_str()) != FALSE;
+  BY_HANDLE_FILE_INFORMATION info;
+  HANDLE file = OpenFileItself(ToWidePath(utf8Path),
+                               DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, info);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  if (!IsLink(info)) {
+    FILE_BASIC_INFO basic{};                       // times of zero stay as they are
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // a read-only copy is still ours
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic));
+  }
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  const bool deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                                  sizeof(disposition)) != FALSE;
+  CloseHandle(file);
+  return deleted;
 }
 
-// The folder goes only when the product's files were all it held.
+// The folder goes only when the product's files were all it held, and never through a link.
 bool RemoveFolder(std::string_view utf8Path) {
   const WidePath path = ToWidePath(utf8Path);
-  return path.complete() && RemoveDirectoryW(path.c_str()) != FALSE;
+  return IsPlainFolder(path) && RemoveDirectoryW(path.c_str()) != FALSE;
 }
 
 // A thing whose name did not fit cannot be checked or removed: the report names it as left.

@@ -14,8 +14,13 @@
 #                            says that there is nothing left to remove
 #   uninstall_keeps_foreign  files, keys and groups that are not the product's stay, and the
 #                            report names the folder that could not go
+#   uninstall_follows_no_link  links planted among the product's files and in its group lead
+#                            nowhere: the files they name elsewhere keep their bytes and modes
+#   uninstall_from_linked_folder  the product's folder is a link: nothing behind it changes
 #   install_then_uninstall   BUILD/setup.exe installs the product, and the installed uninstaller
 #                            removes all of it (skipped, status 77, while there is no setup.exe)
+# In every case that uninstalls, the uninstaller's finishing copy runs from a fresh folder in
+# C:\windows\temp that others may not enter, and neither stays afterwards.
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../wine_env.sh"
@@ -48,7 +53,9 @@ export WINELOADER
 robot_loader=$(wine_loader_for "$robot")
 folder=$WINEPREFIX/drive_c/Program\ Files/Pelmora
 
+watcher=
 cleanup() {
+  if [[ -n $watcher ]]; then kill "$watcher" 2>/dev/null || true; fi
   wine_stop "$WINEPREFIX"
   wine_stop_xvfb
 }
@@ -59,7 +66,13 @@ key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 programs_folder() {
   find "$WINEPREFIX/drive_c/users" -type d -path '*/Start Menu/Programs' -print -quit
 }
-temp_copies() { find "$WINEPREFIX/drive_c" -path '*/Temp/*' -iname 'plm*.tmp' 2>/dev/null; }
+# The entries of the system's and the users' temporary folders, with their modes, as paths
+# below drive_c.
+temp_entries() {
+  find "$WINEPREFIX/drive_c/windows/temp" "$WINEPREFIX/drive_c/users" -ipath '*/temp/*' \
+    -printf '%m %p\n' 2>/dev/null | sed "s|$WINEPREFIX/drive_c/||"
+}
+temp_copies() { temp_entries | grep -i ' [^ ]*temp/plm' || true; }
 
 # Runs a robot script; NAME=VALUE arguments fill its ${NAME}s.
 run_robot() {
@@ -87,13 +100,43 @@ install_product() {
   touch "$(programs_folder)/Pelmora/$title.lnk"
 }
 
-# The finishing copy deletes itself when it ends, shortly after its report is answered.
+# Its report answered, the finishing copy moves its file out of its folder, removes the folder
+# and ends, and the file goes with it.
 expect_no_temp_copy() {
   for _ in $(seq $((100 * pace))); do
     [[ -z $(temp_copies) ]] && return 0
     sleep 0.2
   done
   fail "the uninstaller's temporary copy stays: $(temp_copies)"
+}
+
+# What the temporary folders held while the uninstaller worked (a log of temp_entries): its
+# copy, in a folder of a random name in C:\windows\temp, which Wine gives no access for others
+# when only administrators may enter it; nothing of it in the user's temporary folder.
+expect_private_copy() {
+  local log=$1 name='windows/temp/plm[0-9a-f]{16}'
+  grep -qE "^[0-7]+ $name/Uninstall PLM\.exe\$" "$log" ||
+    fail "the uninstaller's copy did not run from a fresh folder in C:\windows\temp: $(sort -u "$log")"
+  ! grep -qE "^[0-7]*[1-7] $name\$" "$log" ||
+    fail "others may enter the folder of the uninstaller's copy: $(sort -u "$log")"
+  ! grep -qiE '^[0-7]+ users/.*/temp/.*plm' "$log" ||
+    fail "the uninstaller's copy lay in the user's temporary folder: $(sort -u "$log")"
+}
+
+# Runs the installed uninstaller, whose copy reports $1, and watches its temporary folders.
+run_uninstaller() {
+  local log=$WINEPREFIX/temp_entries.log
+  while :; do
+    temp_entries
+    sleep 0.1
+  done >"$log" &
+  watcher=$!
+  run_robot uninstall.steps "REPORT=$1"
+  expect_no_temp_copy
+  kill "$watcher"
+  wait "$watcher" 2>/dev/null || true
+  watcher=
+  expect_private_copy "$log"
 }
 
 expect_product_gone() {
@@ -120,8 +163,7 @@ case_help_missing() {
 # too; a second run, from a copy put back where it was, says that nothing is left and touches
 # nothing.
 uninstall_everything() {
-  run_robot uninstall.steps "REPORT=$title has been removed from this computer."
-  expect_no_temp_copy
+  run_uninstaller "$title has been removed from this computer."
   expect_product_gone
   [[ ! -e $folder ]] || fail "the folder stays"
   ! key_exists "$vendor_key" || fail "the vendor key stays, empty"
@@ -142,14 +184,73 @@ case_uninstall_keeps_foreign() {
   wine reg add "$vendor_key\\Other" /v Kept /t REG_SZ /d yes /f >/dev/null
   echo "my notes" >"$folder/notes.txt"
   mkdir -p "$(programs_folder)/Other"
-  run_robot uninstall.steps "REPORT=$title could not be removed completely. These are left:
+  run_uninstaller "$title could not be removed completely. These are left:
 
 $install_dir"
-  expect_no_temp_copy
   expect_product_gone
   [[ $(<"$folder/notes.txt") == "my notes" ]] || fail "notes.txt was touched"
   key_exists "$vendor_key\\Other" || fail "the other vendor subkey went"
   [[ -d "$(programs_folder)/Other" ]] || fail "the group Other went"
+}
+
+# A symbolic link and two second names (hard links) in place of three of the product's files,
+# a link to a folder beside them, and one in the program group's folder: the uninstaller
+# removes a second name as a name, leaves alone what it cannot remove as a name only (a
+# symbolic link, which Wine follows whatever it is asked; a read-only second name, whose
+# attributes are its file's) and says so, and the files behind the links keep their bytes
+# and their modes.
+case_uninstall_follows_no_link() {
+  install_product
+  local victims=$WINEPREFIX/drive_c/victims kept=$WINEPREFIX/victims.kept
+  mkdir -p "$victims/folder" "$victims/group"
+  echo "named by a symbolic link" >"$victims/linked.txt"
+  echo "another name of this file" >"$victims/second.txt"
+  echo "another name of this read-only file" >"$victims/third.txt"
+  chmod a-w "$victims/linked.txt" "$victims/third.txt"
+  echo "in a linked folder" >"$victims/folder/a.txt"
+  echo "in a folder linked from the group" >"$victims/group/b.txt"
+  cp -a "$victims" "$kept"
+  ln -sf "$victims/linked.txt" "$folder/Stop.wav"
+  ln -f "$victims/second.txt" "$folder/Start.wav"
+  ln -f "$victims/third.txt" "$folder/Shot.wav"
+  ln -s "$victims/folder" "$folder/Extras"
+  ln -s "$victims/group" "$(programs_folder)/Pelmora/Extras"
+
+  run_uninstaller "$title could not be removed completely. These are left:
+
+Program group \"Pelmora\"
+$install_dir\\Stop.wav
+$install_dir\\Shot.wav
+$install_dir"
+  diff -r "$kept" "$victims" || fail "a file behind a link was changed"
+  local name
+  for name in linked.txt third.txt; do
+    [[ $(stat -c %a "$victims/$name") == 444 ]] || fail "$name is no longer read-only"
+  done
+  [[ -L $folder/Stop.wav && -L $folder/Extras ]] || fail "a symbolic link went"
+  [[ ! -e $folder/Start.wav ]] || fail "Start.wav, another name of a file, stays"
+  ! key_exists "$product_key" || fail "the product key stays"
+  ! key_exists "$uninstall_key" || fail "the uninstall key stays"
+}
+
+# The product's folder is a link to the folder that holds the product: the uninstaller enters
+# no folder through a link, so it removes the keys and the group and names every file and the
+# folder as left.
+case_uninstall_from_linked_folder() {
+  install_product
+  local real=$WINEPREFIX/drive_c/Pelmora kept=$WINEPREFIX/Pelmora.kept left='' file
+  mv "$folder" "$real"
+  ln -s "$real" "$folder"
+  cp -a "$real" "$kept"
+  for file in "${files[@]}"; do left+=$'\n'"$install_dir\\$file"; done
+
+  run_uninstaller "$title could not be removed completely. These are left:
+$left
+$install_dir"
+  diff -r "$kept" "$real" || fail "a file in the linked folder was changed"
+  [[ -L $folder ]] || fail "the link to the product's folder went"
+  ! key_exists "$product_key" || fail "the product key stays"
+  [[ ! -e "$(programs_folder)/Pelmora" ]] || fail "the program group stays"
 }
 
 case_install_then_uninstall() {
