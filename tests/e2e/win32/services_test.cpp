@@ -617,20 +617,11 @@ void DdeTests() {
     CHECK(ProbeServer::Commands() == std::vector<std::wstring>{L"[CreateGroup(Pelmora)]"});
     CHECK(FalseServer::BlockKept());
   }
-  {
-    // The server acknowledges with a block that is not one of the client's commands: that
-    // answers no command and frees nothing.
-    const FalseServer server(nullptr);
-    platform::win32::Win32Dde dde(kShortTimeoutMs);
-    const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
-    CHECK(conversation != 0);
-    CHECK(!dde.Execute(conversation, "[CreateGroup(Pelmora)]"));
-    dde.Disconnect(conversation);
-    CHECK(FalseServer::BlockKept());
-  }
-  {
-    // An acknowledgement sent rather than posted, after the initiate, is no answer at all.
-    const FalseServer server(nullptr, /*sends=*/true);
+  // The server acknowledges with a block that is not one of the client's commands, posted or
+  // sent (after the initiate a sent one is no answer at all): that answers no command and
+  // frees nothing.
+  for (const bool sends : {false, true}) {
+    const FalseServer server(nullptr, sends);
     platform::win32::Win32Dde dde(kShortTimeoutMs);
     const platform::DdeConversation conversation = dde.Connect("PelmoraProbe", "progman");
     CHECK(conversation != 0);
