@@ -94,12 +94,12 @@ bool AskToRun(IShellDispatch2* shell, BSTR path, BSTR folder) {
 
 bool RunsElevated() {
   HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
-  const bool known =
-      OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+  const BOOL known =
       GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-  if (token != nullptr) CloseHandle(token);
+  CloseHandle(token);
   return known && elevation.TokenIsElevated != 0;
 }
 
