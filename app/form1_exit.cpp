@@ -28,10 +28,22 @@ void Form1::Form_Unload(std::int16_t& cancel) {
   GetToolkit().EndProgram();
 }
 
+// The setup's administrator rights never pass to the application: where it could only have
+// started with them, the user is told where to start it.
 void Form1::StartApplication() {
   const std::string application = state_.InstallDir.Trimmed() + "\\Pelmora.exe";
-  if (!GetToolkit().StartProgram(application)) {
-    GetToolkit().MsgBox(application + " could not be started!", Style::kExclamation, "Error");
+  switch (GetToolkit().StartProgram(application)) {
+    case platform::StartResult::kStarted:
+      break;
+    case platform::StartResult::kFailed:
+      GetToolkit().MsgBox(application + " could not be started!", Style::kExclamation, "Error");
+      break;
+    case platform::StartResult::kOnlyElevated:
+      GetToolkit().MsgBox(
+          "PLM has not been started. Please start it from the Start Menu: Tarvo's Pelmora in "
+          "the group Pelmora.",
+          Style::kExclamation, "Pelmora");
+      break;
   }
 }
 

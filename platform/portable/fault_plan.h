@@ -46,6 +46,7 @@ enum class FaultPoint {
   kExecute,
   // Toolkit.
   kStartProgram,
+  kShellStart,
   kGetWorkArea,
   kClaimInstance,
 };
@@ -87,6 +88,7 @@ inline constexpr std::array<FaultPointInfo,
         {FaultPoint::kConnect, "Connect", kOperationFailed},
         {FaultPoint::kExecute, "Execute", kOperationFailed},
         {FaultPoint::kStartProgram, "StartProgram", kOperationFailed},
+        {FaultPoint::kShellStart, "ShellStart", kOperationFailed},
         {FaultPoint::kGetWorkArea, "GetWorkArea", kOperationFailed},
         {FaultPoint::kClaimInstance, "ClaimInstance", kOperationFailed},
     }};

@@ -21,6 +21,13 @@ class PortablePlatform {
         programManager(faults, files),
         platform{toolkit, files, registry, lz, programManager} {}
 
+  // The program runs elevated, as the setup does under user account control: what it makes
+  // is protected, and what it starts for the user goes through the shell.
+  void SetElevated(bool elevated) {
+    toolkit.SetElevated(elevated);
+    files.SetElevated(elevated);
+  }
+
   FaultPlan faults;
   PortableToolkit toolkit;
   PortableFileSystem files;

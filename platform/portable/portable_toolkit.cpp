@@ -79,11 +79,12 @@ void PortableToolkit::DoEvents() {
   for (auto& action : due) action();
 }
 
-bool PortableToolkit::StartProgram(const std::string& path) {
-  if (faults_.Check(FaultPoint::kStartProgram) != 0) return false;
-  if (startable_ && !startable_(path)) return false;
-  started_.push_back(path);
-  return true;
+StartResult PortableToolkit::StartProgram(const std::string& path) {
+  if (elevated_ && faults_.Check(FaultPoint::kShellStart) != 0) return StartResult::kOnlyElevated;
+  if (!elevated_ && faults_.Check(FaultPoint::kStartProgram) != 0) return StartResult::kFailed;
+  if (startable_ && !startable_(path)) return StartResult::kFailed;
+  started_.push_back({path, elevated_});
+  return StartResult::kStarted;
 }
 
 bool PortableToolkit::ClaimInstance(const std::string& name) {

@@ -31,6 +31,12 @@ struct ShownInputBox {
   std::string defaultText;
 };
 
+// A program that StartProgram started: directly, or by the shell for an elevated program.
+struct StartedProgram {
+  std::string path;
+  bool byShell = false;
+};
+
 // A repaint of a control, with its caption at that moment.
 struct Repaint {
   std::string control;
@@ -56,6 +62,9 @@ class PortableToolkit : public Toolkit {
   void SetProgramFile(std::string path) { programFile_ = std::move(path); }
   // Another process holds the instance of this name, as a second copy of a program finds.
   void HoldInstanceElsewhere(std::string name) { heldElsewhere_.push_back(std::move(name)); }
+  // The program runs elevated, as the setup does on a system with user account control: it
+  // starts programs through the shell (the fault point "ShellStart"), or not at all.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
   // The programs that StartProgram can start; others fail to start.
   void SetStartableProgram(std::function<bool(const std::string&)> startable) {
     startable_ = std::move(startable);
@@ -64,7 +73,7 @@ class PortableToolkit : public Toolkit {
   // What happened.
   const std::vector<ShownMessage>& Messages() const { return messages_; }
   const std::vector<ShownInputBox>& InputBoxes() const { return inputBoxes_; }
-  const std::vector<std::string>& StartedPrograms() const { return started_; }
+  const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
   const std::vector<std::string>& ErrorReports() const { return errorReports_; }
   const std::vector<Repaint>& Repaints() const { return repaints_; }
   int EventPumps() const { return eventPumps_; }
@@ -76,7 +85,7 @@ class PortableToolkit : public Toolkit {
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
   void DoEvents() override;
-  bool StartProgram(const std::string& path) override;
+  StartResult StartProgram(const std::string& path) override;
   bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
   // Records the report, runs the clean-up and ends the program as EndProgram does.
@@ -104,13 +113,14 @@ class PortableToolkit : public Toolkit {
   int twipsPerPixelY_ = 15;
   std::string thousandsSeparator_ = ",";
   std::string programFile_ = "C:\\Setup\\setup.exe";
+  bool elevated_ = false;
   std::function<bool(const std::string&)> startable_;
   std::vector<std::string> heldElsewhere_;
   FailureCleanUp failureCleanUp_;
 
   std::vector<ShownMessage> messages_;
   std::vector<ShownInputBox> inputBoxes_;
-  std::vector<std::string> started_;
+  std::vector<StartedProgram> started_;
   std::vector<std::string> errorReports_;
   std::vector<Repaint> repaints_;
   int eventPumps_ = 0;

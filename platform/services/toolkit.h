@@ -24,6 +24,10 @@ constexpr int kSystemModal = 4096;
 
 enum MsgBoxResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 
+// What became of a program to start. An elevated program starts the user's programs with the
+// user's own rights or not at all: kOnlyElevated when that could not be done.
+enum class StartResult { kStarted, kFailed, kOnlyElevated };
+
 // A rectangle in pixels, as the system reports the work area.
 struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -41,7 +45,7 @@ class Toolkit {
   // Lets the pending events through once.
   virtual void DoEvents() = 0;
   // Starts a program by its full path, in a normal window with the focus, without waiting.
-  virtual bool StartProgram(const std::string& path) = 0;
+  virtual StartResult StartProgram(const std::string& path) = 0;
   // Claims the one running instance of the program under `name`, for as long as it runs;
   // false when another instance holds it. A program with administrator rights counts only a
   // claim made with them, so that no program without them can stop it. A system that cannot

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/elevation.h"
 #include "platform/win32/failure_report.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/input_box.h"
@@ -9,6 +10,7 @@
 #include "platform/win32/message_pump.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/screen.h"
+#include "platform/win32/shell_start.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {
@@ -32,13 +34,18 @@ bool Win32Toolkit::ClaimInstance(const std::string& name) {
   return ClaimInstanceMutex(Wide("Local\\" + name));
 }
 
-// The path is both the application name and, quoted, the command line, so that neither the
-// current folder nor a blank in the path decides what starts. The program starts in its
-// own folder.
-bool Win32Toolkit::StartProgram(const std::string& path) {
+// An elevated setup lends its rights to nothing it starts for the user: the shell starts the
+// program as the signed-in user, or nothing does. Otherwise the path is both the application
+// name and, quoted, the command line, so that neither the current folder nor a blank in the
+// path decides what starts. The program starts in its own folder.
+StartResult Win32Toolkit::StartProgram(const std::string& path) {
   const std::wstring application = Wide(path);
-  std::wstring commandLine = Wide("\"" + path + "\"");
   const std::wstring folder = Wide(FolderOf(path));
+  if (RunsElevated()) {
+    return StartThroughShell(application, folder) ? StartResult::kStarted
+                                                  : StartResult::kOnlyElevated;
+  }
+  std::wstring commandLine = Wide("\"" + path + "\"");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -46,13 +53,13 @@ bool Win32Toolkit::StartProgram(const std::string& path) {
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-    return false;
+    return StartResult::kFailed;
   }
   // We hold the foreground; the new program may take it.
   AllowSetForegroundWindow(started.dwProcessId);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
-  return true;
+  return StartResult::kStarted;
 }
 
 void Win32Toolkit::EndProgram() { ExitProcess(0); }

@@ -17,7 +17,7 @@ class Win32Toolkit : public Toolkit {
   std::string InputBox(const std::string& prompt, const std::string& title,
                        const std::string& defaultText) override;
   void DoEvents() override;
-  bool StartProgram(const std::string& path) override;
+  StartResult StartProgram(const std::string& path) override;
   bool ClaimInstance(const std::string& name) override;
   [[noreturn]] void EndProgram() override;
   [[noreturn]] void Fail(const std::string& text) override;

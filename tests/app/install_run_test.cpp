@@ -312,7 +312,7 @@ TEST_F(InstallRunTest, WhatOthersLaidInTheTemporaryFolderIsLeftAlone) {
 
 // Elevated, the run's folder is open to administrators and the system alone.
 TEST_F(InstallRunTest, AnElevatedRunWorksInAFolderOfAdministratorsOnly) {
-  h.files.SetElevated(true);
+  h.backend.SetElevated(true);
   ReadyToInstall();
   h.toolkit.AtEventPump(1, [this] {
     ASSERT_EQ(h.RunFolders().size(), 1u);
@@ -459,14 +459,26 @@ class FinishTest : public InstallRunTest {
     Install();
     ExpectFinishState();
   }
+  void FinishAndRunPlm() {
+    h.Click(h.Wizard().Check1);
+    h.Click(h.Wizard().Command2);
+  }
+  void ExpectOneMessage(const std::string& text, const std::string& title) {
+    ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(h.toolkit.Messages()[0].text, text);
+    EXPECT_EQ(h.toolkit.Messages()[0].title, title);
+    EXPECT_EQ(h.toolkit.Messages()[0].style, platform::MsgBoxStyle::kExclamation);
+  }
+
+  static constexpr char kApplication[] = "C:\\Program Files\\Pelmora\\Pelmora.exe";
 };
 
 TEST_F(FinishTest, FinishWithTheTickStartsTheInstalledApplication) {
-  h.Click(h.Wizard().Check1);
-  h.Click(h.Wizard().Command2);
+  FinishAndRunPlm();
   EXPECT_TRUE(h.Ended());
-  EXPECT_EQ(h.toolkit.StartedPrograms(),
-            std::vector<std::string>{"C:\\Program Files\\Pelmora\\Pelmora.exe"});
+  ASSERT_EQ(h.toolkit.StartedPrograms().size(), 1u);
+  EXPECT_EQ(h.toolkit.StartedPrograms()[0].path, kApplication);
+  EXPECT_FALSE(h.toolkit.StartedPrograms()[0].byShell);
   EXPECT_TRUE(h.toolkit.Messages().empty());
 }
 
@@ -486,12 +498,33 @@ TEST_F(FinishTest, TheCloseBoxActsAsFinishWithoutAQuestion) {
 
 TEST_F(FinishTest, AnApplicationThatCannotStartIsReportedAndTheProgramEnds) {
   h.toolkit.SetStartableProgram([](const std::string&) { return false; });
-  h.Click(h.Wizard().Check1);
-  h.Click(h.Wizard().Command2);
+  FinishAndRunPlm();
   EXPECT_TRUE(h.Ended());
-  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "C:\\Program Files\\Pelmora\\Pelmora.exe could not be started!");
+  ExpectOneMessage(std::string(kApplication) + " could not be started!", "Error");
+}
+
+// The elevated setup's rights never pass to the application: the shell starts it as the
+// signed-in user, or it is not started and the user is told where to start it.
+TEST_F(FinishTest, AnElevatedSetupHasTheShellStartTheApplication) {
+  h.backend.SetElevated(true);
+  FinishAndRunPlm();
+  EXPECT_TRUE(h.Ended());
+  ASSERT_EQ(h.toolkit.StartedPrograms().size(), 1u);
+  EXPECT_EQ(h.toolkit.StartedPrograms()[0].path, kApplication);
+  EXPECT_TRUE(h.toolkit.StartedPrograms()[0].byShell);
+  EXPECT_TRUE(h.toolkit.Messages().empty());
+}
+
+TEST_F(FinishTest, AnElevatedSetupWithoutTheShellStartsNothingAndSaysWhereToStartTheApplication) {
+  h.backend.SetElevated(true);
+  h.backend.faults.Fail("ShellStart", platform::portable::kOperationFailed);
+  FinishAndRunPlm();
+  EXPECT_TRUE(h.Ended());
+  EXPECT_TRUE(h.toolkit.StartedPrograms().empty());
+  ExpectOneMessage(
+      "PLM has not been started. Please start it from the Start Menu: Tarvo's Pelmora in the "
+      "group Pelmora.",
+      "Pelmora");
 }
 
 }  // namespace

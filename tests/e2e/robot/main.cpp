@@ -27,6 +27,9 @@
 //                                 the focus
 //   stopwatch                     starts the stopwatch
 //   elapsed WHAT                  prints "robot: WHAT took N.NN s", the time since "stopwatch"
+//   parent PROGRAM EXPECTED       waits for a process of the image name PROGRAM ("Pelmora.exe");
+//                                 checks that each one was started by a process of the image
+//                                 name EXPECTED ("explorer.exe")
 // A CONTROL is a caption ("&" marks ignored); "@X,Y": the control under that point of the
 // window's client area, in twips; or "@focus": the control that has the keyboard focus.
 #include <fcntl.h>

@@ -6,6 +6,7 @@
 #include "platform/win32/wide.h"
 #include "tests/e2e/robot/desktop.h"
 #include "tests/e2e/robot/press.h"
+#include "tests/e2e/robot/processes.h"
 #include "tests/e2e/robot/screen_shot.h"
 
 namespace robot {
@@ -105,6 +106,7 @@ const Runner::Action Runner::kActions[] = {
     {"exit", 0, 1, &Runner::WaitExit},       {"screenshot", 1, 1, &Runner::Screenshot},
     {"type", 2, 2, &Runner::Type},           {"stopwatch", 0, 0, &Runner::StartStopwatch},
     {"elapsed", 1, 1, &Runner::ShowElapsed}, {"key", 1, 1, &Runner::PressKey},
+    {"parent", 2, 2, &Runner::CheckParent},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -334,6 +336,22 @@ void Runner::ShowElapsed(const Args& args) {
   char took[32];
   std::snprintf(took, sizeof took, "%.2f s", ms / 1000.0);
   Say("robot: " + args[0] + " took " + took);
+}
+
+// Every process of that image name must have been started by a process of the expected one.
+void Runner::CheckParent(const Args& args) {
+  std::vector<RunningProcess> found;
+  WaitUntil("a process " + Quote(args[0]), [&](std::string& why) {
+    found = ProcessesNamed(Wide(args[0]));
+    why = "there is none";
+    return !found.empty();
+  });
+  for (const RunningProcess& process : found) {
+    if (SameImage(process.parentImage, Wide(args[1]))) continue;
+    throw StepFailed("process " + std::to_string(process.id) + " was started by " +
+                     (process.parentImage.empty() ? "a process that has ended"
+                                                  : Quote(Utf8(process.parentImage))));
+  }
 }
 
 bool Runner::Shoot(const std::string& name) {

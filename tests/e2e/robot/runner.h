@@ -54,6 +54,7 @@ class Runner {
   void PressKey(const Args& args);
   void StartStopwatch(const Args& args);
   void ShowElapsed(const Args& args);
+  void CheckParent(const Args& args);
 
   // Polls `holds` until it is true; fails the step with `what` and the last reason given.
   void WaitUntil(const std::string& what, const std::function<bool(std::string& why)>& holds);

@@ -48,6 +48,7 @@ int main() {
   using namespace backend_test;
   const std::string self = platform::win32::ModulePath();
   if (self.find("child probe") != std::string::npos) return RunAsStartedChild();
+  if (self.find("limited probe") != std::string::npos) return RunAsLimitedCopy();
   ServiceTests();
   ToolkitTests();
   FormTests();

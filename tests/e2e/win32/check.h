@@ -24,7 +24,9 @@ void ServiceTests();
 void ToolkitTests();
 void FormTests();
 
-// Starting a program: the started copy of the test writes where it runs, then ends.
+// Starting a program: the started copy of the test writes where it runs and who started it,
+// then ends; the limited copy runs the start tests of a process without elevation.
 int RunAsStartedChild();
+int RunAsLimitedCopy();
 
 }  // namespace backend_test

@@ -1,5 +1,6 @@
 // The toolkit against the system: where the program runs from, the screen's measures,
-// starting a program, and the message box and input box answered by a timer.
+// starting a program with and without elevation, and the message box and input box answered
+// by a timer.
 #include <windows.h>
 
 #include <functional>
@@ -9,8 +10,10 @@
 #include "dialog_answer.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/screen.h"
+#include "platform/win32/shell_start.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_toolkit.h"
+#include "tests/e2e/robot/processes.h"
 
 namespace backend_test {
 
@@ -36,17 +39,19 @@ void PlaceTests(platform::win32::Win32Toolkit& toolkit) {
   CHECK(!toolkit.ThousandsSeparator().empty());
 }
 
-// The program starts from its full path, blanks and all, in its own folder.
-void StartTests(platform::win32::Win32Toolkit& toolkit) {
-  Section("starting a program");
-  const std::wstring folder = Wide(Scratch()) + L"Start Here";
+std::wstring StartFolder() { return Wide(Scratch()) + L"Start Here"; }
+
+// Starts a copy of this test, "child probe.exe", through the toolkit: from its full path,
+// blanks and all, it must run in its own folder, started by a process of `expectedParent`.
+void CheckStartsChild(platform::win32::Win32Toolkit& toolkit, const std::wstring& expectedParent) {
+  const std::wstring folder = StartFolder();
   const std::wstring child = folder + L"\\child probe.exe";
   const std::wstring mark = folder + L"\\" + kStartedMark;
   CreateDirectoryW(folder.c_str(), nullptr);
   DeleteFileW(mark.c_str());
   CHECK(CopyFileW(Wide(platform::win32::ModulePath()).c_str(), child.c_str(), FALSE));
   SetCurrentDirectoryW(Wide(Scratch()).c_str());
-  CHECK(toolkit.StartProgram(Utf8(child)));
+  CHECK(toolkit.StartProgram(Utf8(child)) == platform::StartResult::kStarted);
   std::string started;
   for (int tries = 0; tries < 200 && started.empty(); ++tries) {
     Sleep(100);
@@ -59,12 +64,49 @@ void StartTests(platform::win32::Win32Toolkit& toolkit) {
     CloseHandle(file);
     started.assign(text, read);
   }
-  CHECK(started == Utf8(folder));
-  CHECK(!toolkit.StartProgram(Utf8(folder + L"\\none.exe")));
+  CHECK(started == Utf8(folder) + "\n" + Utf8(expectedParent));
   Sleep(500);  // the child has ended by now
   DeleteFileW(mark.c_str());
   DeleteFileW(child.c_str());
-  RemoveDirectoryW(folder.c_str());
+}
+
+// Runs a copy of this test, "limited probe.exe", with the limited token that goes with our
+// elevated one, as the programs of a signed-in user run; its exit code is its failed checks.
+DWORD RunLimitedCopy() {
+  const std::wstring copy = Wide(Scratch()) + L"limited probe.exe";
+  CHECK(CopyFileW(Wide(platform::win32::ModulePath()).c_str(), copy.c_str(), FALSE));
+  HANDLE token = nullptr;
+  TOKEN_LINKED_TOKEN linked{};
+  DWORD size = 0;
+  CHECK(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+        GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &size));
+  CloseHandle(token);
+  std::wstring commandLine = L"\"" + copy + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  DWORD failures = 1;
+  if (CreateProcessAsUserW(linked.LinkedToken, copy.c_str(), commandLine.data(), nullptr, nullptr,
+                           FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    if (WaitForSingleObject(started.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(started.hProcess, &failures);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+  }
+  CloseHandle(linked.LinkedToken);
+  DeleteFileW(copy.c_str());
+  return failures;
+}
+
+// Wine gives every process an elevated token: the shell starts the program, as the signed-in
+// user. A process without elevation starts it as its own child.
+void StartTests(platform::win32::Win32Toolkit& toolkit) {
+  Section("starting a program from an elevated process");
+  CHECK(platform::win32::RunsElevated());
+  CheckStartsChild(toolkit, L"explorer.exe");
+  Section("starting a program without elevation");
+  CHECK(RunLimitedCopy() == 0);
+  RemoveDirectoryW(StartFolder().c_str());
 }
 
 void DialogTests(platform::win32::Win32Toolkit& toolkit) {
@@ -109,15 +151,30 @@ void DialogTests(platform::win32::Win32Toolkit& toolkit) {
 
 }  // namespace
 
+// The started child writes its current folder and the image name of its parent.
 int RunAsStartedChild() {
   wchar_t folder[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, folder);
-  const std::string text = Utf8(folder);
+  std::wstring parent;
+  for (const robot::RunningProcess& process : robot::ProcessesNamed(L"child probe.exe")) {
+    if (process.id == GetCurrentProcessId()) parent = process.parentImage;
+  }
+  const std::string text = Utf8(folder) + "\n" + Utf8(parent);
   HANDLE file = CreateFileW(kStartedMark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
   return 0;
+}
+
+// The limited copy: the program starts as its own child, and a missing one fails to start.
+int RunAsLimitedCopy() {
+  platform::win32::Win32Toolkit toolkit;
+  CHECK(!platform::win32::RunsElevated());
+  CheckStartsChild(toolkit, L"limited probe.exe");
+  CHECK(toolkit.StartProgram(Utf8(StartFolder() + L"\\none.exe")) ==
+        platform::StartResult::kFailed);
+  return Failures();
 }
 
 void ToolkitTests() {
