@@ -10,6 +10,7 @@
 #include "dialog_answer.h"
 #include "platform/win32/module_path.h"
 #include "platform/win32/screen.h"
+#include "platform/win32/elevation.h"
 #include "platform/win32/shell_start.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_toolkit.h"
