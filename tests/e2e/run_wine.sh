@@ -16,6 +16,7 @@
 #                    machine cannot lay what it needs)
 #   --check FILE     a bash script run after the robot has passed, to check files, the
 #                    registry (`"$WINE" reg query ...`) and the pictures; its status is the result
+#   --native-only WHY  skip the test where setup.exe would run under emulation (WHY says why)
 #
 # The script sees ${SETUP}, the Windows path of setup.exe, and every NAME=VALUE given (a
 # SETUP=... given names another setup file, which the prepare script may lay). The prepare and
@@ -31,9 +32,10 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
-build='' prefix='' screens='' limit=120 prepare='' check=''
+build='' prefix='' screens='' limit=120 prepare='' check='' native_only=''
 while (($#)); do
   case $1 in
+    --native-only) native_only=$2; shift 2 ;;
     --build) build=$(realpath -m "$2"); shift 2 ;;
     --prefix) prefix=$(realpath -m "$2"); shift 2 ;;
     --screens) screens=$(realpath -m "$2"); shift 2 ;;
@@ -60,6 +62,7 @@ wine_init "$build"
 prefix=${prefix:-$wine_work/$name}
 screens=${screens:-$(dirname "$build")/screens}
 loader=$(wine_loader_for "$setup")
+if [[ -n $native_only ]]; then wine_native_only "$loader" "$native_only"; fi
 
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {

@@ -119,6 +119,16 @@ wine_measure_pace() {
   echo $((1 + ms / 500 < kMaxPace ? 1 + ms / 500 : kMaxPace))
 }
 
+# Skips the test (status 77, with its reason) when LOADER is the 32-bit one and runs under
+# emulation: qemu-user 7 does not always survive what the test's programs do there.
+wine_native_only() {
+  local loader=$1 reason=$2
+  if [[ $loader == "$wine32" ]] && i386_emulated; then
+    echo "SKIPPED: PE32 programs run under emulation here, and $reason"
+    exit 77
+  fi
+}
+
 # The pace for the programs that LOADER runs: the one measured when the template was booted
 # for the 32-bit loader, 1 for wine64, which always runs natively.
 wine_pace_for() {

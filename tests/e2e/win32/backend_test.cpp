@@ -44,14 +44,19 @@ std::string Scratch() {
 
 }  // namespace backend_test
 
-int main() {
+// With "--shell-start", the start of a program through the shell alone; otherwise the rest.
+int main(int argc, char** argv) {
   using namespace backend_test;
   const std::string self = platform::win32::ModulePath();
   if (self.find("child probe") != std::string::npos) return RunAsStartedChild();
   if (self.find("limited probe") != std::string::npos) return RunAsLimitedCopy();
-  ServiceTests();
-  ToolkitTests();
-  FormTests();
+  if (argc > 1 && std::string(argv[1]) == "--shell-start") {
+    ShellStartTests();
+  } else {
+    ServiceTests();
+    ToolkitTests();
+    FormTests();
+  }
   std::printf("%d failed checks\n", Failures());
   return Failures() == 0 ? 0 : 1;
 }

@@ -23,6 +23,8 @@ namespace backend_test {
 void ServiceTests();
 void ToolkitTests();
 void FormTests();
+// Apart from the others: they start the shell's COM machinery in the test's process.
+void ShellStartTests();
 
 // Starting a program: the started copy of the test writes where it runs and who started it,
 // then ends; the limited copy runs the start tests of a process without elevation.
