@@ -44,12 +44,16 @@ platform::FileChannel* ExtractPayloadItem(platform::Platform& platform,
                                           platform::FileChannel& setupFile, RunFolder& folder,
                                           const std::string& name, std::int32_t itemSize,
                                           std::int32_t bytesAfter) {
-  if (platform::FileChannel* item = CopyItem(setupFile, folder, name, itemSize, bytesAfter))
-    return item;
-  platform.toolkit.MsgBox("File '" + folder.Path() + "\\" + name + "' could not be written!",
-                          platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation,
-                          "Error");
-  return nullptr;
+  platform::FileChannel* const item = CopyItem(setupFile, folder, name, itemSize, bytesAfter);
+  if (item == nullptr) {
+    std::string text = "File '" + folder.Path();
+    text += '\\';
+    text += name;
+    text += "' could not be written!";
+    platform.toolkit.MsgBox(
+        text, platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation, "Error");
+  }
+  return item;
 }
 
 }  // namespace payload

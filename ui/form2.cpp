@@ -1,7 +1,5 @@
 #include "ui/form2.h"
 
-#include <cmath>
-
 #include "platform/text/text.h"
 #include "ui/backdrop_strips.h"
 
@@ -51,11 +49,10 @@ void Form2::Form_Load() {
   if (!toolkit.GetWorkArea(workArea)) workArea = {};
 
   // As wide as the work area reaches and a fifth taller than its bottom, so that the
-  // gradient runs on below the screen's lower edge.
-  const float twipsX = static_cast<float>(toolkit.TwipsPerPixelX());
-  const float twipsY = static_cast<float>(toolkit.TwipsPerPixelY());
-  SetWidth(static_cast<int>(std::lround(static_cast<float>(workArea.right) * twipsX)));
-  SetHeight(static_cast<int>(std::lround(static_cast<float>(workArea.bottom) * twipsY * 1.2f)));
+  // gradient runs on below the screen's lower edge: 1.2 times it, to the nearest twip (whole
+  // numbers, which a fifth never leaves at a half).
+  SetWidth(workArea.right * toolkit.TwipsPerPixelX());
+  SetHeight((workArea.bottom * toolkit.TwipsPerPixelY() * 12 + 5) / 10);
 
   const std::vector<BackdropStrip> strips = BackdropStrips(Height());
   Shape1(0).SetWidth(Width());

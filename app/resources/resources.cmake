@@ -4,6 +4,8 @@
 #   include(${PROJECT_SOURCE_DIR}/app/resources/resources.cmake)
 #   pelmora_add_resources(<target>)     adds the compiled resources to an executable target
 
+include(Manifest)
+
 set(_pelmora_resources_dir ${CMAKE_CURRENT_LIST_DIR})
 
 function(pelmora_add_resources target)
@@ -22,9 +24,11 @@ function(pelmora_add_resources target)
     DEPENDS ${mkicon_depends} ${source}/pelmora_icon.txt
     COMMENT "Drawing the program's icon"
     VERBATIM)
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}-resources/setup.manifest)
+  pelmora_configure_manifest(${source}/setup.manifest ${manifest})
   target_sources(${target} PRIVATE ${source}/setup.rc ${icon})
-  # windres finds the icon and the manifest through the include path.
+  # windres finds the icon and the manifest through the include path, the build's first.
   set_source_files_properties(${source}/setup.rc TARGET_DIRECTORY ${target} PROPERTIES
-    OBJECT_DEPENDS "${icon};${source}/setup.manifest"
+    OBJECT_DEPENDS "${icon};${manifest}"
     INCLUDE_DIRECTORIES "${CMAKE_CURRENT_BINARY_DIR}/${target}-resources;${source}")
 endfunction()

@@ -4,7 +4,7 @@
 // runs without them.
 namespace platform::win32 {
 
-// The process token's elevation, asked once.
+// The process token's elevation.
 bool RunsElevated();
 
 }  // namespace platform::win32

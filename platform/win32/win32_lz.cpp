@@ -39,9 +39,9 @@ std::int32_t Win32Lz::Init(FileChannel& source) {
                        DUPLICATE_SAME_ACCESS)) {
     return LzError::kBadInHandle;
   }
-  const INT handle = SetFilePointer(own, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER
-                         ? LzError::kBadInHandle
-                         : library.init(LzHandle(own));
+  const INT handle = SetFilePointerEx(own, LARGE_INTEGER{}, nullptr, FILE_BEGIN)
+                         ? library.init(LzHandle(own))
+                         : LzError::kBadInHandle;
   if (handle < 0) CloseHandle(own);
   return handle;
 }
