@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Says which Wine test ran on which build, and how: a line per test with its result on each
-# build (passed, FAILED, skipped and why, or "-" where the run did not include it), then every
-# PE32 test that did not run. Reads the JUnit files that CTest wrote.
+# build (passed, FAILED, skipped, or "-" where the run did not include it), then every PE32
+# test that did not run, with the reason. Reads the JUnit files that CTest wrote.
 #
 #   wine_report.sh PE32_NAME PE32_JUNIT PE32PLUS_NAME PE32PLUS_JUNIT
 set -euo pipefail
@@ -45,7 +45,8 @@ done < <(results "$4")
 printf '  %-38s %-24s %s\n' test "$1" "$3"
 not_run=()
 for name in "${names[@]}"; do
-  printf '  %-38s %-24s %s\n' "$name" "${pe32[$name]:--}" "${pe32plus[$name]:--}"
+  pe32_result=${pe32[$name]:--} pe32plus_result=${pe32plus[$name]:--}
+  printf '  %-38s %-24s %s\n' "$name" "${pe32_result%%:*}" "${pe32plus_result%%:*}"
   [[ ${pe32[$name]:-} == passed || ${pe32[$name]:-} == FAILED ]] || not_run+=("$name")
 done
 if ((${#not_run[@]})); then

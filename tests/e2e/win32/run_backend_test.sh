@@ -18,7 +18,7 @@ wine_init "$2"
 loader=$(wine_loader_for "$program")
 prefix=$wine_work/backend_test$part
 if [[ -n $part ]]; then
-  wine_native_only "$loader" "qemu-user 7 does not always survive the threads that COM leaves"
+  wine_native_only "$loader" "qemu-user 7 does not always survive the threads that COM leaves to a program"
 fi
 
 cleanup() {
