@@ -1,5 +1,6 @@
 #include "ui/form2.h"
 
+#include "platform/services/twips.h"
 #include "platform/text/text.h"
 #include "ui/backdrop_strips.h"
 
@@ -49,10 +50,11 @@ void Form2::Form_Load() {
   if (!toolkit.GetWorkArea(workArea)) workArea = {};
 
   // As wide as the work area reaches and a fifth taller than its bottom, so that the
-  // gradient runs on below the screen's lower edge: 1.2 times it, to the nearest twip (whole
-  // numbers, which a fifth never leaves at a half).
-  SetWidth(workArea.right * toolkit.TwipsPerPixelX());
-  SetHeight((workArea.bottom * toolkit.TwipsPerPixelY() * 12 + 5) / 10);
+  // gradient runs on below the screen's lower edge: six fifths of it. Each is rounded once,
+  // to the nearest twip, so that the window shows exactly those pixels again.
+  const int dpi = toolkit.PixelsPerInch();
+  SetWidth(platform::PixelsToTwips(workArea.right, dpi));
+  SetHeight(platform::ScaleRounded(workArea.bottom * 6, platform::kTwipsPerInch, dpi * 5));
 
   const std::vector<BackdropStrip> strips = BackdropStrips(Height());
   Shape1(0).SetWidth(Width());

@@ -38,11 +38,6 @@ void PortableToolkit::AtEventPump(int nth, std::function<void()> action) {
   pumpActions_.emplace(eventPumps_ + nth, std::move(action));
 }
 
-void PortableToolkit::SetTwipsPerPixel(int x, int y) {
-  twipsPerPixelX_ = x;
-  twipsPerPixelY_ = y;
-}
-
 void PortableToolkit::ClearRecords() {
   messages_.clear();
   inputBoxes_.clear();

@@ -56,7 +56,7 @@ class PortableToolkit : public Toolkit {
   // Runs `action` inside the `nth` event pump from now (1 = the next one).
   void AtEventPump(int nth, std::function<void()> action);
   void SetWorkArea(std::optional<PixelRect> area) { workArea_ = area; }
-  void SetTwipsPerPixel(int x, int y);
+  void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi; }
   void SetThousandsSeparator(std::string separator) { thousandsSeparator_ = std::move(separator); }
   // Where the program runs from: "C:\Setup\setup.exe".
   void SetProgramFile(std::string path) { programFile_ = std::move(path); }
@@ -92,8 +92,7 @@ class PortableToolkit : public Toolkit {
   [[noreturn]] void Fail(const std::string& text) override;
   void SetFailureCleanUp(FailureCleanUp cleanUp) override { failureCleanUp_ = cleanUp; }
   bool GetWorkArea(PixelRect& area) override;
-  int TwipsPerPixelX() override { return twipsPerPixelX_; }
-  int TwipsPerPixelY() override { return twipsPerPixelY_; }
+  int PixelsPerInch() override { return pixelsPerInch_; }
   std::string ThousandsSeparator() override { return thousandsSeparator_; }
   std::string ProgramFile() override { return programFile_; }
   std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
@@ -109,8 +108,7 @@ class PortableToolkit : public Toolkit {
   std::deque<std::string> inputAnswers_;
   std::multimap<int, std::function<void()>> pumpActions_;  // by pump number
   std::optional<PixelRect> workArea_ = PixelRect{0, 0, 1024, 738};
-  int twipsPerPixelX_ = 15;
-  int twipsPerPixelY_ = 15;
+  int pixelsPerInch_ = 96;
   std::string thousandsSeparator_ = ",";
   std::string programFile_ = "C:\\Setup\\setup.exe";
   bool elevated_ = false;

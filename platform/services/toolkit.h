@@ -61,8 +61,9 @@ class Toolkit {
 
   // The part of the screen not covered by task bars (SystemParametersInfo, SPI_GETWORKAREA).
   virtual bool GetWorkArea(PixelRect& area) = 0;
-  virtual int TwipsPerPixelX() = 0;
-  virtual int TwipsPerPixelY() = 0;
+  // The screen's pixels per inch, the same in both directions (96 at 100 %); twips.h converts
+  // by it.
+  virtual int PixelsPerInch() = 0;
   // The user's thousands separator, for figures grouped in threes ("," or "." or a blank).
   virtual std::string ThousandsSeparator() = 0;
 

@@ -6,6 +6,7 @@
 
 #include "platform/forms/dir_list.h"
 #include "platform/forms/drive_list.h"
+#include "platform/services/twips.h"
 #include "platform/win32/container_window.h"
 #include "platform/win32/control_window.h"
 #include "platform/win32/failure_report.h"

@@ -1,11 +1,10 @@
 #pragma once
-// Pixels, DPI and twips. Forms are laid out in twips (1/1440 inch) and shown in pixels at
-// the DPI of the monitor they are on.
+// The screen's DPI. Forms are laid out in twips (1/1440 inch) and shown in pixels at the DPI
+// of the monitor they are on (platform/services/twips.h converts).
 #include <windows.h>
 
 namespace platform::win32 {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kPointsPerInch = 72;
 constexpr int kDesignDpi = 96;
 
@@ -13,8 +12,6 @@ constexpr int kDesignDpi = 96;
 int SystemDpi();
 // The DPI that a window is shown at: its monitor's when the system scales per monitor.
 int WindowDpi(HWND window);
-
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
 
 // The outer rectangle of a window whose client area is `client`, at a DPI.
 RECT OuterRect(RECT client, DWORD style, DWORD exStyle, int dpi);

@@ -75,10 +75,8 @@ bool Win32Toolkit::GetWorkArea(PixelRect& area) {
   return true;
 }
 
-// The system's pixels are square: one DPI serves both directions (15 twips at 96 dpi).
-int Win32Toolkit::TwipsPerPixelX() { return kTwipsPerInch / SystemDpi(); }
-
-int Win32Toolkit::TwipsPerPixelY() { return kTwipsPerInch / SystemDpi(); }
+// The system's pixels are square: one DPI serves both directions.
+int Win32Toolkit::PixelsPerInch() { return SystemDpi(); }
 
 std::string Win32Toolkit::ThousandsSeparator() {
   wchar_t separator[8] = {};  // the system allows at most four characters

@@ -23,8 +23,7 @@ class Win32Toolkit : public Toolkit {
   [[noreturn]] void Fail(const std::string& text) override;
   void SetFailureCleanUp(FailureCleanUp cleanUp) override;
   bool GetWorkArea(PixelRect& area) override;
-  int TwipsPerPixelX() override;
-  int TwipsPerPixelY() override;
+  int PixelsPerInch() override;
   std::string ThousandsSeparator() override;
   std::string ProgramFile() override;
   std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;

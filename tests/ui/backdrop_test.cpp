@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/portable/portable_platform.h"
+#include "platform/services/twips.h"
 #include "ui/backdrop_strips.h"
 #include "ui/form2.h"
 
@@ -67,14 +68,46 @@ TEST_F(BackdropTest, ATaskBarAtTheTopOrLeftDoesNotShrinkTheWindow) {
   EXPECT_EQ(form.Height(), 13824);  // 1.2 x 768 x 15
 }
 
-TEST_F(BackdropTest, AtTwelveTwipsPerPixelTheStripsStaySeventyFiveTwipsHigh) {
-  backend.toolkit.SetTwipsPerPixel(12, 12);
+TEST(BackdropSizeTest, AtEveryDpiTheWindowShowsExactlyTheWorkAreaAndAFifthMore) {
+  const platform::PixelRect areas[] = {{0, 0, 1024, 738},
+                                       {0, 0, 1024, 768},
+                                       {0, 0, 1366, 728},
+                                       {0, 0, 1920, 1040},
+                                       {0, 0, 801, 599}};
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    for (const platform::PixelRect& area : areas) {
+      platform::portable::PortablePlatform backend;
+      backend.toolkit.SetPixelsPerInch(dpi);
+      backend.toolkit.SetWorkArea(area);
+      ui::Form2 form{backend.platform};
+      form.Show();
+      const int sixFifths = (area.bottom * 12 + 5) / 10;  // to the nearest pixel
+      EXPECT_EQ(platform::TwipsToPixels(form.Width(), dpi), area.right)
+          << area.right << " x " << area.bottom << " at " << dpi << " dpi";
+      EXPECT_EQ(platform::TwipsToPixels(form.Height(), dpi), sixFifths)
+          << area.right << " x " << area.bottom << " at " << dpi << " dpi";
+      EXPECT_EQ(form.ShapeCount(), form.Height() / 75 + 3);
+    }
+  }
+}
+
+TEST_F(BackdropTest, AtHighDpiTheTwipsAreRoundedAndTheStripsStaySeventyFiveTwipsHigh) {
+  backend.toolkit.SetPixelsPerInch(192);  // 7.5 twips a pixel
+  backend.toolkit.SetWorkArea(platform::PixelRect{0, 0, 1024, 738});
+  Show();
+  EXPECT_EQ(form.Width(), 7680);
+  EXPECT_EQ(form.Height(), 6642);  // 1.2 x 738 x 7.5 = 6642
+  EXPECT_EQ(form.Shape1(5).Top(), 375);
+  EXPECT_EQ(form.Shape1(5).Height(), 75);
+}
+
+TEST_F(BackdropTest, AtOneHundredAndTwentyDpiTheHeightIsRoundedToTheNearestTwip) {
+  backend.toolkit.SetPixelsPerInch(120);  // 12 twips a pixel
   backend.toolkit.SetWorkArea(platform::PixelRect{0, 0, 1024, 738});
   Show();
   EXPECT_EQ(form.Width(), 12288);
-  EXPECT_EQ(form.Height(), 10627);  // 1.2 x 738 x 12, rounded
+  EXPECT_EQ(form.Height(), 10627);  // 1.2 x 738 x 12 = 10627.2
   EXPECT_EQ(form.ShapeCount(), 10627 / 75 + 3);
-  EXPECT_EQ(form.Shape1(5).Top(), 375);
 }
 
 TEST_F(BackdropTest, AFailedWorkAreaQueryGivesAnEmptyWindowWithThreeStrips) {

@@ -30,6 +30,10 @@
 //   parent PROGRAM EXPECTED       waits for a process of the image name PROGRAM ("Pelmora.exe");
 //                                 checks that each one was started by a process of the image
 //                                 name EXPECTED ("explorer.exe")
+//   dpi N                         the screen's DPI for the programs started after it
+//   edges RIGHT BOTTOM            waits until the window's right and bottom edges lie at these
+//                                 pixels of the screen
+//   client WIDTH HEIGHT           waits until the window's client area has this size in pixels
 // A CONTROL is a caption ("&" marks ignored); "@X,Y": the control under that point of the
 // window's client area, in twips; or "@focus": the control that has the keyboard focus.
 #include <fcntl.h>

@@ -20,6 +20,8 @@ constexpr DWORD kPollMs = 50;
 constexpr UINT kAnswerMs = 2000;
 // Time for the last changes to reach the screen before a picture is taken.
 constexpr DWORD kPaintMs = 300;
+// Where the system keeps the screen's DPI that a program reads when it starts.
+constexpr wchar_t kDesktopSettings[] = L"Control Panel\\Desktop";
 
 class StepFailed : public std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -106,7 +108,8 @@ const Runner::Action Runner::kActions[] = {
     {"exit", 0, 1, &Runner::WaitExit},       {"screenshot", 1, 1, &Runner::Screenshot},
     {"type", 2, 2, &Runner::Type},           {"stopwatch", 0, 0, &Runner::StartStopwatch},
     {"elapsed", 1, 1, &Runner::ShowElapsed}, {"key", 1, 1, &Runner::PressKey},
-    {"parent", 2, 2, &Runner::CheckParent},
+    {"parent", 2, 2, &Runner::CheckParent},  {"dpi", 1, 1, &Runner::SetDpi},
+    {"edges", 2, 2, &Runner::ExpectEdges},   {"client", 2, 2, &Runner::ExpectClientSize},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -352,6 +355,49 @@ void Runner::CheckParent(const Args& args) {
                      (process.parentImage.empty() ? "a process that has ended"
                                                   : Quote(Utf8(process.parentImage))));
   }
+}
+
+void Runner::SetDpi(const Args& args) {
+  const DWORD dpi = static_cast<DWORD>(std::atoi(args[0].c_str()));
+  if (dpi == 0) throw StepFailed("the DPI must be a number above 0");
+  HKEY key = nullptr;
+  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopSettings, 0, nullptr, 0,
+                                   KEY_SET_VALUE, nullptr, &key, nullptr);
+  if (status == ERROR_SUCCESS) {
+    status = RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                            sizeof dpi);
+    RegCloseKey(key);
+  }
+  if (status != ERROR_SUCCESS)
+    throw StepFailed("could not set the DPI: system error " + std::to_string(status));
+}
+
+void Runner::ExpectEdges(const Args& args) {
+  ExpectPixels("the window's right and bottom edges", args, [](HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return POINT{rect.right, rect.bottom};
+  });
+}
+
+void Runner::ExpectClientSize(const Args& args) {
+  ExpectPixels("the window's client area", args, [](HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return POINT{rect.right, rect.bottom};
+  });
+}
+
+void Runner::ExpectPixels(const std::string& what, const Args& args,
+                          const std::function<POINT(HWND)>& measure) {
+  HWND window = CurrentWindow();
+  const std::string wanted = args[0] + " x " + args[1];
+  WaitUntil(what + " at " + wanted + " pixels", [&](std::string& why) {
+    const POINT found = measure(window);
+    const std::string seen = std::to_string(found.x) + " x " + std::to_string(found.y);
+    why = "found " + seen;
+    return seen == wanted;
+  });
 }
 
 bool Runner::Shoot(const std::string& name) {

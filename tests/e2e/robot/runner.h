@@ -55,12 +55,18 @@ class Runner {
   void StartStopwatch(const Args& args);
   void ShowElapsed(const Args& args);
   void CheckParent(const Args& args);
+  void SetDpi(const Args& args);
+  void ExpectEdges(const Args& args);
+  void ExpectClientSize(const Args& args);
 
   // Polls `holds` until it is true; fails the step with `what` and the last reason given.
   void WaitUntil(const std::string& what, const std::function<bool(std::string& why)>& holds);
   HWND WaitTopWindow(const std::string& title, bool dialogsOnly);
   HWND WaitControl(HWND top, const std::string& reference, bool mustAcceptInput);
   HWND CurrentWindow() const;
+  // Waits until `measure` gives the two numbers of `args`, in pixels.
+  void ExpectPixels(const std::string& what, const Args& args,
+                    const std::function<POINT(HWND)>& measure);
   bool Shoot(const std::string& name);
   void ReportFailure(const Step& step, const std::string& message);
 

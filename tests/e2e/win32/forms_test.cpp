@@ -9,6 +9,7 @@
 
 #include "check.h"
 #include "platform/forms/form.h"
+#include "platform/services/twips.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/screen.h"
 #include "platform/win32/wide.h"
@@ -109,7 +110,7 @@ HWND WindowOf(const platform::Control& control) {
   return PeerOf(control.Owner()).WindowOf(control);
 }
 
-int Pixels(int twips, int dpi) { return platform::win32::TwipsToPixels(twips, dpi); }
+int Pixels(int twips, int dpi) { return platform::TwipsToPixels(twips, dpi); }
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
 

@@ -9,7 +9,6 @@
 #include "check.h"
 #include "dialog_answer.h"
 #include "platform/win32/module_path.h"
-#include "platform/win32/screen.h"
 #include "platform/win32/elevation.h"
 #include "platform/win32/shell_start.h"
 #include "platform/win32/wide.h"
@@ -33,8 +32,9 @@ void PlaceTests(platform::win32::Win32Toolkit& toolkit) {
   CHECK(platform::win32::FolderOf("C:\\setup.exe") == "C:\\");
   CHECK(platform::win32::FolderOf("C:\\Programs\\Pelmora\\setup.exe") == "C:\\Programs\\Pelmora");
   CHECK(platform::win32::FolderOf("setup.exe").empty());
-  CHECK(toolkit.TwipsPerPixelX() == 1440 / platform::win32::SystemDpi());
-  CHECK(toolkit.TwipsPerPixelY() == toolkit.TwipsPerPixelX());
+  HDC screen = GetDC(nullptr);
+  CHECK(toolkit.PixelsPerInch() == GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
   platform::PixelRect area;
   CHECK(toolkit.GetWorkArea(area) && area.right > area.left && area.bottom > area.top);
   CHECK(!toolkit.ThousandsSeparator().empty());
