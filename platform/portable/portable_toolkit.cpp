@@ -18,20 +18,30 @@ int DefaultButton(int style) {
 }  // namespace
 
 // A form without a window: it records repaints, so that a test can tell what the user
-// saw while the program was busy.
+// saw while the program was busy, and tells the toolkit when it comes to the top and when it
+// goes, so that a box knows whom it belongs to.
 class HeadlessFormPeer : public FormPeer {
  public:
-  explicit HeadlessFormPeer(PortableToolkit& toolkit) : toolkit_(toolkit) {}
-  void FormChanged(FormProperty) override {}
+  HeadlessFormPeer(PortableToolkit& toolkit, const Form& form) : toolkit_(toolkit), form_(form) {}
+  ~HeadlessFormPeer() override { toolkit_.FormGone(form_); }
+  HeadlessFormPeer(const HeadlessFormPeer&) = delete;
+  HeadlessFormPeer& operator=(const HeadlessFormPeer&) = delete;
+
+  void FormChanged(FormProperty property) override {
+    if (property == FormProperty::kVisible && form_.Visible()) toolkit_.BringToTop(form_);
+  }
   void ControlChanged(Control&, Property) override {}
   void ControlAdded(Control&) override {}
   void Repaint(Control& control) override {
     toolkit_.RecordRepaint(control.Name(), control.Caption());
   }
-  void Focus(Control*) override {}
+  void Focus(Control* control) override {
+    if (control == nullptr) toolkit_.BringToTop(form_);
+  }
 
  private:
   PortableToolkit& toolkit_;
+  const Form& form_;
 };
 
 void PortableToolkit::AtEventPump(int nth, std::function<void()> action) {
@@ -52,13 +62,13 @@ int PortableToolkit::MsgBox(const std::string& text, int style, const std::strin
     answer = messageAnswers_.front();
     messageAnswers_.pop_front();
   }
-  messages_.push_back({text, style, title, answer});
+  messages_.push_back({text, style, title, answer, BoxOwner()});
   return answer;
 }
 
 std::string PortableToolkit::InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) {
-  inputBoxes_.push_back({prompt, title, defaultText});
+  inputBoxes_.push_back({prompt, title, defaultText, BoxOwner()});
   if (inputAnswers_.empty()) return {};
   std::string reply = std::move(inputAnswers_.front());
   inputAnswers_.pop_front();
@@ -106,8 +116,26 @@ bool PortableToolkit::GetWorkArea(PixelRect& area) {
   return true;
 }
 
-std::unique_ptr<FormPeer> PortableToolkit::CreateFormPeer(Form&) {
-  return std::make_unique<HeadlessFormPeer>(*this);
+std::unique_ptr<FormPeer> PortableToolkit::CreateFormPeer(Form& form) {
+  return std::make_unique<HeadlessFormPeer>(*this, form);
+}
+
+void PortableToolkit::BringToTop(const Form& form) {
+  FormGone(form);
+  const bool backdrop = form.Design().role == WindowRole::kBackdrop;
+  formsBottomUp_.insert(backdrop ? formsBottomUp_.begin() : formsBottomUp_.end(), &form);
+}
+
+void PortableToolkit::FormGone(const Form& form) {
+  formsBottomUp_.erase(std::remove(formsBottomUp_.begin(), formsBottomUp_.end(), &form),
+                       formsBottomUp_.end());
+}
+
+std::string PortableToolkit::BoxOwner() const {
+  for (auto form = formsBottomUp_.rbegin(); form != formsBottomUp_.rend(); ++form) {
+    if ((*form)->Visible()) return (*form)->Name();
+  }
+  return {};
 }
 
 }  // namespace platform::portable

@@ -18,17 +18,22 @@ namespace platform::portable {
 // to the test mistakes it for a failure.
 struct ProgramEnded {};
 
+// A box belongs to the form shown on top when it comes up (the chooser over the wizard, the
+// wizard over the backdrop), which waits for it: `owner` is that form's name, or empty when
+// no form is shown.
 struct ShownMessage {
   std::string text;
   int style = 0;
   std::string title;
   int answer = 0;
+  std::string owner;
 };
 
 struct ShownInputBox {
   std::string prompt;
   std::string title;
   std::string defaultText;
+  std::string owner;
 };
 
 // A program that StartProgram started: directly, or by the shell for an elevated program.
@@ -102,6 +107,11 @@ class PortableToolkit : public Toolkit {
   void RecordRepaint(const std::string& control, const std::string& caption) {
     repaints_.push_back({control, caption});
   }
+  // The forms' order on the screen, as the system keeps it: a form that is shown or takes the
+  // focus comes to the top, except the backdrop, which owns the others and stays under them.
+  void BringToTop(const Form& form);
+  void FormGone(const Form& form);
+  std::string BoxOwner() const;
 
   FaultPlan& faults_;
   std::deque<int> messageAnswers_;
@@ -121,6 +131,7 @@ class PortableToolkit : public Toolkit {
   std::vector<StartedProgram> started_;
   std::vector<std::string> errorReports_;
   std::vector<Repaint> repaints_;
+  std::vector<const Form*> formsBottomUp_;
   int eventPumps_ = 0;
   bool ended_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/box_owner.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {
@@ -13,7 +14,7 @@ FailureCleanUp registeredCleanUp;
 void ShowFailureReport(const std::string& text) {
   const std::string report =
       "Setup cannot go on because of an error:\n\n" + text + "\n\nThe setup program will now end.";
-  MessageBoxW(GetActiveWindow(), Wide(report).c_str(), L"Pelmora Setup",
+  MessageBoxW(BoxOwner(), Wide(report).c_str(), L"Pelmora Setup",
               MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/box_owner.h"
 #include "platform/win32/elevation.h"
 #include "platform/win32/failure_report.h"
 #include "platform/win32/form_window.h"
@@ -15,16 +16,15 @@
 
 namespace platform::win32 {
 
-// The styles are the system's own MB_ flags; the owner is the program's active window, so
-// that the box stays in front of it.
+// The styles are the system's own MB_ flags; the form that shows the box owns it and waits
+// for it.
 int Win32Toolkit::MsgBox(const std::string& text, int style, const std::string& title) {
-  return MessageBoxW(GetActiveWindow(), Wide(text).c_str(), Wide(title).c_str(),
-                     static_cast<UINT>(style));
+  return MessageBoxW(BoxOwner(), Wide(text).c_str(), Wide(title).c_str(), static_cast<UINT>(style));
 }
 
 std::string Win32Toolkit::InputBox(const std::string& prompt, const std::string& title,
                                    const std::string& defaultText) {
-  return ShowInputBox(GetActiveWindow(), prompt, title, defaultText);
+  return ShowInputBox(BoxOwner(), prompt, title, defaultText);
 }
 
 void Win32Toolkit::DoEvents() { PumpPendingMessages(); }

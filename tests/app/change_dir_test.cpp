@@ -40,6 +40,9 @@ TEST_F(ChangeDirTest, TheChooserReplacesTheWizardAndHandsTheFolderBack) {
   EXPECT_EQ(Chooser().Dir1.Path(), "D:\\Games");
   h.toolkit.AnswerInputBox("  Pelmora  ");
   h.Click(Chooser().Command1);
+  // The input box belongs to the chooser, which stands in the hidden wizard's place.
+  ASSERT_EQ(h.toolkit.InputBoxes().size(), 1u);
+  EXPECT_EQ(h.toolkit.InputBoxes()[0].owner, "Form3");
   h.Click(Chooser().Command2);
   EXPECT_FALSE(Chooser().Loaded());
   EXPECT_TRUE(h.Wizard().Visible());

@@ -33,6 +33,8 @@ class WizardCancelTest : public ::testing::TestWithParam<int> {
     EXPECT_EQ(h.toolkit.Messages()[0].text, "Do you want to cancel the installation?");
     EXPECT_EQ(h.toolkit.Messages()[0].title, "Pelmora");
     EXPECT_EQ(h.toolkit.Messages()[0].style, kQuestionStyle);
+    // The wizard waits for it, in front of the backdrop.
+    EXPECT_EQ(h.toolkit.Messages()[0].owner, "Form1");
   }
 
   WizardHarness h;

@@ -112,6 +112,7 @@ TEST_F(WizardStartTest, ASecondCopySaysThatASetupIsRunningAndEnds) {
   ASSERT_EQ(h.toolkit.Messages().size(), 1u);
   EXPECT_EQ(h.toolkit.Messages()[0].text, "The setup of Pelmora is already running.");
   EXPECT_EQ(h.toolkit.Messages()[0].title, "Pelmora");
+  EXPECT_EQ(h.toolkit.Messages()[0].owner, "");  // no form of its own is shown yet
   EXPECT_FALSE(h.Program().Backdrop().Visible());
   EXPECT_FALSE(h.Wizard().Visible());
 }

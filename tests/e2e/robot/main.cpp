@@ -31,6 +31,11 @@
 //                                 checks that each one was started by a process of the image
 //                                 name EXPECTED ("explorer.exe")
 //   dpi N                         the screen's DPI for the programs started after it
+//   away                          the user turns to another program: a window of the robot's
+//                                 own becomes the active window
+//   mouse CONTROL                 clicks the middle of the control with the mouse, as the user
+//                                 does, without waiting for it to be usable: in a disabled window
+//                                 the click goes nowhere; fails when another window lies over it
 //   edges RIGHT BOTTOM            waits until the window's right and bottom edges lie at these
 //                                 pixels of the screen
 //   client WIDTH HEIGHT           waits until the window's client area has this size in pixels

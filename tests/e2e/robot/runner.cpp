@@ -20,6 +20,8 @@ constexpr DWORD kPollMs = 50;
 constexpr UINT kAnswerMs = 2000;
 // Time for the last changes to reach the screen before a picture is taken.
 constexpr DWORD kPaintMs = 300;
+// Time for a program to take a mouse click and open what it opens, times the pace.
+constexpr DWORD kClickSettleMs = 1000;
 // Where the system keeps the screen's DPI that a program reads when it starts.
 constexpr wchar_t kDesktopSettings[] = L"Control Panel\\Desktop";
 
@@ -109,6 +111,7 @@ const Runner::Action Runner::kActions[] = {
     {"type", 2, 2, &Runner::Type},           {"stopwatch", 0, 0, &Runner::StartStopwatch},
     {"elapsed", 1, 1, &Runner::ShowElapsed}, {"key", 1, 1, &Runner::PressKey},
     {"parent", 2, 2, &Runner::CheckParent},  {"dpi", 1, 1, &Runner::SetDpi},
+    {"away", 0, 0, &Runner::TurnAway},       {"mouse", 1, 1, &Runner::ClickWithMouse},
     {"edges", 2, 2, &Runner::ExpectEdges},   {"client", 2, 2, &Runner::ExpectClientSize},
 };
 
@@ -370,6 +373,24 @@ void Runner::SetDpi(const Args& args) {
   }
   if (status != ERROR_SUCCESS)
     throw StepFailed("could not set the DPI: system error " + std::to_string(status));
+}
+
+void Runner::TurnAway(const Args&) {
+  if (!otherProgram_.TurnTo()) throw StepFailed("could not show a window of another program");
+  WaitUntil("another program's window to be active", [&](std::string& why) {
+    why = "the system did not make it the active window";
+    return otherProgram_.Active();
+  });
+}
+
+// The control need not accept input: where the user's click goes nowhere, so does this one.
+void Runner::ClickWithMouse(const Args& args) {
+  HWND control = WaitControl(CurrentWindow(), args[0], false);
+  std::string why;
+  const MouseResult result = MouseClick(control, kClickSettleMs * options_.pace, why);
+  if (result == MouseResult::kFailed) throw StepFailed("could not click with the mouse: " + why);
+  if (result == MouseResult::kGoesNowhere)
+    Say("robot: the control or a window holding it is disabled: the click goes nowhere");
 }
 
 void Runner::ExpectEdges(const Args& args) {

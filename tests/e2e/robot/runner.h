@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/robot/other_program.h"
 #include "tests/e2e/robot/script.h"
 #include "tests/e2e/robot/target.h"
 
@@ -56,6 +57,8 @@ class Runner {
   void ShowElapsed(const Args& args);
   void CheckParent(const Args& args);
   void SetDpi(const Args& args);
+  void TurnAway(const Args& args);
+  void ClickWithMouse(const Args& args);
   void ExpectEdges(const Args& args);
   void ExpectClientSize(const Args& args);
 
@@ -78,6 +81,7 @@ class Runner {
   HWND window_ = nullptr;
   std::string windowTitle_;
   Target target_;
+  OtherProgram otherProgram_;
 };
 
 }  // namespace robot
