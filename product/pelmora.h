@@ -49,6 +49,17 @@ inline constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelmora";
 inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
+// What the list shows beside the title, and where it finds the product.
+inline constexpr char kDisplayVersionValue[] = "DisplayVersion";
+inline constexpr char kDisplayVersion[] = "1.5";
+inline constexpr char kPublisherValue[] = "Publisher";
+inline constexpr char kPublisher[] = "Quorvalen";
+inline constexpr char kDisplayIconValue[] = "DisplayIcon";          // the application's first icon
+inline constexpr char kInstallLocationValue[] = "InstallLocation";  // the destination directory
+inline constexpr char kEstimatedSizeValue[] = "EstimatedSize";      // KB of the files installed
+// The uninstaller only removes: the list offers no change and no repair (both are 1).
+inline constexpr char kNoModifyValue[] = "NoModify";
+inline constexpr char kNoRepairValue[] = "NoRepair";
 
 // The program group, and the captions of its items: the application (kTitle) always, the
 // help file and the uninstaller when their files are in place.
