@@ -35,6 +35,20 @@ inline constexpr ProductFile kHelp = {"PLM.ch_", kHelpFile};
 inline constexpr std::array<ProductFile, 8> kProductFiles = {
     kApplication, kSounds[0], kSounds[1], kSounds[2], kSounds[3], kSounds[4], kUninstaller, kHelp};
 
+// While a file is installed, its new version is written beside it first: under the installed
+// name followed by this suffix, and by one spare digit more when a file that an interrupted run
+// left holds that name.
+inline constexpr char kNewFileSuffix[] = ".new_";
+
+// The longest name of a file that an installation makes in the destination directory.
+inline constexpr std::size_t kLongestNameInDestination = [] {
+  std::size_t longest = 0;
+  for (const ProductFile& file : kProductFiles) {
+    if (file.installedName.size() > longest) longest = file.installedName.size();
+  }
+  return longest + std::string_view(kNewFileSuffix).size() + 1;
+}();
+
 // Registry keys under HKEY_LOCAL_MACHINE, and their values.
 inline constexpr char kVendorKey[] = "Software\\Quorvalen";
 inline constexpr char kProductKey[] = "Software\\Quorvalen\\PLM";
