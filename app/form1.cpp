@@ -10,6 +10,7 @@
 #include "platform/text/text.h"
 #include "product/pelmora.h"
 #include "setup_file/layout.h"
+#include "ui/destination_length.h"
 #include "ui/form3.h"
 #include "ui/free_space.h"
 
@@ -174,11 +175,13 @@ void Form1::ShowPage() {
   }
 }
 
-// Makes sure the destination can take the run: there already (the default one is created),
-// with room enough. Tells the user and returns false otherwise.
+// Makes sure the destination can take the run: short enough for every path in it, there
+// already (the default one is created), with room enough. Tells the user and returns false
+// otherwise.
 bool Form1::PrepareDestination() {
   platform::FileSystem& files = GetPlatform().files;
   const std::string destination = state_.InstallDir.Trimmed();
+  if (!ui::AcceptDestinationLength(GetToolkit(), destination)) return false;
   const bool exists = platform::Exists(files, destination, platform::Attribute::kDirectory);
   if (!exists && destination != kDefaultInstallDir) {
     GetToolkit().MsgBox(destination + " could not be found!", Style::kExclamation, "Error");

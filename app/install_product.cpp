@@ -91,6 +91,7 @@ void Form1::InstallProduct() {
   const std::string directory = state_.InstallDir.Trimmed();
   RunOutcome outcome;
   bool installed[setup_file::kItemCount] = {};
+  std::uint64_t installedBytes = 0;  // of the files this run installed
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     const product::ProductFile& file = product::kProductFiles[item];
 
@@ -113,6 +114,7 @@ void Form1::InstallProduct() {
       installation = payload::InstallItem(platform, *extracted, destination,
                                           setup_file::kItemTable[item]);
     installed[item] = installation.installed;
+    if (installation.installed) installedBytes += setup_file::kItemTable[item].expandedLength;
     if (!installation.installed) {
       if (item == kApplication)
         return StopRun(ApplicationNotInstalled(installation.destinationFull));
@@ -131,7 +133,7 @@ void Form1::InstallProduct() {
                                                   platform::Attribute::kNormal);
   integration::Registry registry(platform);
   const integration::RecordsWritten records =
-      integration::WriteProductRecords(registry, directory, uninstallerInPlace);
+      integration::WriteProductRecords(registry, directory, installedBytes, uninstallerInPlace);
   if (!records.productKey) outcome.RecordsNotWritten();
   if (!records.uninstallEntry) outcome.UninstallEntryNotWritten();
 

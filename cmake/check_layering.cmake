@@ -16,9 +16,9 @@ platform/forms     : platform/services                            # forms and co
 platform/portable  : platform/forms platform/services platform/text codec  # the headless backend, its LZ over our codec
 platform/win32     : platform/win32/process platform/forms platform/services platform/text  # the Windows backend
 platform/win32/process :                                          # what every Windows program does first
-payload            : setup_file codec platform/services platform/text     # extraction, expansion, installation of items
+payload            : setup_file product codec platform/services platform/text  # extraction, expansion, installation of items
 integration        : product platform/forms platform/services platform/text  # registry, records, program group
-ui                 : platform/forms platform/services platform/text      # the chooser and the backdrop
+ui                 : product platform/forms platform/services platform/text  # the chooser and the backdrop
 app                : ui payload integration setup_file product platform/forms platform/services platform/text  # the wizard and the run
 tools/common       : codec                                        # host files, as byte sources and sinks
 tools/szdd         : tools/common codec                           # the szdd tool

@@ -1,6 +1,7 @@
 #pragma once
 // The records an installation leaves in the registry: where the product went, with two
 // numbers, and its entry in the system's list of programs that can be uninstalled.
+#include <cstdint>
 #include <string>
 
 #include "integration/registry.h"
@@ -14,9 +15,9 @@ struct RecordsWritten {
 };
 
 // Writes the records in their order, each reporting its own failure; `directory` is the
-// trimmed destination. The uninstall entry is written only when the destination holds an
-// uninstaller for it to run.
+// trimmed destination, `installedBytes` the length of the files that the run installed there.
+// The uninstall entry is written only when the destination holds an uninstaller for it to run.
 RecordsWritten WriteProductRecords(Registry& registry, const std::string& directory,
-                                   bool uninstallerInstalled);
+                                   std::uint64_t installedBytes, bool uninstallerInstalled);
 
 }  // namespace integration

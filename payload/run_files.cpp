@@ -1,5 +1,7 @@
 #include "payload/run_files.h"
 
+#include "product/pelmora.h"
+
 namespace payload {
 
 namespace {
@@ -43,7 +45,7 @@ int RunFolder::Remove() {
   return firstError;
 }
 
-std::string NewFileFor(const std::string& installed) { return installed + ".new_"; }
+std::string NewFileFor(const std::string& installed) { return installed + product::kNewFileSuffix; }
 
 // A leftover is never removed by its name: some systems (Wine) delete what a link leads to
 // through the link's name without showing it as one. A new file made under a name of its own

@@ -4,6 +4,7 @@
 
 #include "platform/services/file_system.h"
 #include "platform/text/text.h"
+#include "ui/destination_length.h"
 #include "ui/free_space.h"
 
 namespace ui {
@@ -137,6 +138,7 @@ void Form3::Command2_Click() {
   // A drive root is never taken: the earlier destination stays.
   if (std::string path = Trim(Dir1.Path()); path.size() > 3) {
     if (path.back() == '\\') path.pop_back();
+    if (!AcceptDestinationLength(GetToolkit(), path)) return;
     choice_.emplace(std::move(path));
   }
   Unload();

@@ -1,7 +1,7 @@
 #pragma once
 // The destination chooser: drive and folder lists, a new-folder button and "&Ok". It
-// starts on the wizard's destination, refuses unsuitable drives and too little free
-// space, and hands back what the user chose as it closes.
+// starts on the wizard's destination, refuses unsuitable drives, too little free space and
+// a folder too long to install into, and hands back what the user chose as it closes.
 #include <cstdint>
 #include <optional>
 #include <string>

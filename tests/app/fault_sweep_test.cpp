@@ -43,6 +43,11 @@ Bytes RegString(const std::string& text) {
   return data;
 }
 
+Bytes Number(std::uint32_t number) {
+  return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+          static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+}
+
 // How a run ended.
 enum class Ending { kComplete, kFinishedWithErrors, kStopped, kRefusedOnPage3 };
 
@@ -147,11 +152,26 @@ class FaultSweep : public ::testing::Test {
       return found ? found->data : Bytes();
     };
     return value(kProductKey, "Dizin") == RegString(kDestination) &&
-           value(kProductKey, "Version") == Bytes{7, 0, 0, 0} &&
-           value(kProductKey, "IncCur") == Bytes{1, 0, 0, 0} &&
+           value(kProductKey, "Version") == Number(7) &&
+           value(kProductKey, "IncCur") == Number(1) &&
            value(kUninstallKey, "DisplayName") == RegString("Tarvo's Pelmora") &&
            value(kUninstallKey, "UninstallString") ==
-               RegString(std::string("\"") + kDestination + "\\Uninstall PLM.exe\"");
+               RegString(std::string("\"") + kDestination + "\\Uninstall PLM.exe\"") &&
+           value(kUninstallKey, "DisplayVersion") == RegString("1.5") &&
+           value(kUninstallKey, "Publisher") == RegString("Quorvalen") &&
+           value(kUninstallKey, "DisplayIcon") ==
+               RegString(std::string(kDestination) + "\\Pelmora.exe,0") &&
+           value(kUninstallKey, "InstallLocation") == RegString(kDestination) &&
+           value(kUninstallKey, "EstimatedSize") == Number(KilobytesOfTheProduct()) &&
+           value(kUninstallKey, "NoModify") == Number(1) &&
+           value(kUninstallKey, "NoRepair") == Number(1);
+  }
+
+  static std::uint32_t KilobytesOfTheProduct() {
+    std::uint32_t bytes = 0;
+    for (const auto& file : payload_test::TestProductFiles())
+      bytes += static_cast<std::uint32_t>(file->size());
+    return (bytes + 1023) / 1024;
   }
 
   static bool GroupComplete(WizardHarness& h) {

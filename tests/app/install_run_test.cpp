@@ -27,6 +27,18 @@ std::vector<std::uint8_t> ReadHostFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The list of installed programs counts in kilobytes, a part of one whole.
+std::vector<std::uint8_t> KilobytesOfFilesBut(std::size_t notInstalled) {
+  std::uint32_t bytes = 0;
+  const auto files = payload_test::TestProductFiles();
+  for (std::size_t item = 0; item < files.size(); ++item) {
+    if (item != notInstalled) bytes += static_cast<std::uint32_t>(files[item]->size());
+  }
+  const std::uint32_t kilobytes = (bytes + 1023) / 1024;
+  return {static_cast<std::uint8_t>(kilobytes), static_cast<std::uint8_t>(kilobytes >> 8),
+          static_cast<std::uint8_t>(kilobytes >> 16), 0};
+}
+
 StoredValue StringValue(const std::string& text) {
   StoredValue value{platform::RegType::kSz, std::vector<std::uint8_t>(text.begin(), text.end())};
   value.data.push_back(0);
@@ -113,6 +125,10 @@ TEST_F(InstallRunTest, InstallsTheEightFilesTheRecordsAndTheGroup) {
   const auto uninstall = h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "UninstallString");
   EXPECT_EQ(uninstall->type, platform::RegType::kSz);
   EXPECT_EQ(uninstall->data, StringValue("\"C:\\Program Files\\Pelmora\\Uninstall PLM.exe\"").data);
+  EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "EstimatedSize")
+                .value_or(StoredValue{})
+                .data,
+            KilobytesOfFilesBut(setup_file::kItemCount));
 
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands());
   EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 3u);
@@ -235,6 +251,12 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   ExpectFinishState(
       Missing(failing == 6 ? Name() + "; the entry in the list of installed programs" : Name()));
   EXPECT_EQ(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey), failing != 6);
+  if (failing != 6) {
+    EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "EstimatedSize")
+                  .value_or(StoredValue{})
+                  .data,
+              KilobytesOfFilesBut(failing));
+  }
   EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.PathExists(Installed(failing) + ".new_"));
   ASSERT_EQ(RunMessages().size(), 1u);

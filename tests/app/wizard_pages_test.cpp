@@ -2,6 +2,9 @@
 // on the way to the installation page.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 #include "setup_file/layout.h"
 #include "tests/app/wizard_harness.h"
 #include "ui/free_space.h"
@@ -98,6 +101,46 @@ TEST_F(WizardPagesTest, ADefaultDestinationThatCannotBeCreatedIsReportedAndPageT
   EXPECT_TRUE(h.PathExists("C:\\Program Files"));
   EXPECT_FALSE(h.Ended());
   EXPECT_TRUE(w().Command2.Enabled());
+}
+
+// The longest path in the destination is the uninstaller's new file beside it, with a spare
+// digit when a file that an interrupted run left holds its first name: 24 characters after the
+// destination, of the system's 259. A destination of 235 characters installs whole even then;
+// one character more is refused before anything is made, where the run would fail halfway.
+TEST_F(WizardPagesTest, ADestinationTooLongForTheFilesInItIsRefusedBeforeAnythingIsMade) {
+  const std::string longest = "D:\\" + std::string(120, 'p') + "\\" + std::string(111, 'q');
+  ASSERT_EQ(longest.size(), 235u);
+  for (const std::string& destination : {longest, longest + "r"}) {
+    SCOPED_TRACE(destination.size());
+    WizardHarness machine;
+    machine.WriteSetupFile();
+    machine.MakeFolder(destination);
+    const std::string leftover = destination + "\\Uninstall PLM.exe.new_";
+    machine.WriteFile(leftover, "left by an interrupted run");
+    machine.Start();
+    machine.State().InstallDir = destination;
+    machine.GoToDestinationPage();
+    machine.Click(machine.Wizard().Command2);
+    if (destination == longest) {
+      EXPECT_EQ(machine.Wizard().Label11.Caption(),
+                "Installation of Pelmora has been successfully completed! You can run PLM from "
+                "the Start Menu.");
+      EXPECT_TRUE(machine.toolkit.Messages().empty());
+      continue;
+    }
+    ASSERT_EQ(machine.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(machine.toolkit.Messages()[0].text,
+              "The destination can have at most 235 characters.");
+    EXPECT_EQ(machine.toolkit.Messages()[0].title, "Warning");
+    EXPECT_EQ(machine.toolkit.Messages()[0].style, kExclamation);
+    EXPECT_EQ(machine.ShownPage(), 3);
+    EXPECT_TRUE(machine.Wizard().Command2.Enabled());
+    EXPECT_TRUE(machine.RunFolders().empty());
+    const std::filesystem::directory_iterator folder(machine.Host(destination));
+    EXPECT_EQ(std::distance(folder, std::filesystem::directory_iterator()), 1)
+        << "only the leftover";
+    EXPECT_FALSE(machine.registry.KeyExists(platform::kHKeyLocalMachine, "Software\\Quorvalen"));
+  }
 }
 
 // The run needs room for every expanded file in whole clusters beside the files it replaces,

@@ -55,6 +55,28 @@ TEST_F(ChooserTest, FreeSpaceOf488KBIsRefusedAnd489KBIsEnough) {
   ExpectHandedBack("C:\\Games");
 }
 
+// Every path an installation makes in the folder must fit the system's 259 characters; the
+// longest is the uninstaller's new file, 24 characters after the folder.
+TEST_F(ChooserTest, AFolderTooLongToInstallIntoIsRefusedAndOneCharacterLessIsTaken) {
+  const std::string longest = "C:\\" + std::string(120, 'p') + "\\" + std::string(111, 'q');
+  ASSERT_EQ(longest.size(), 235u);
+  drives.MakeFolder(longest);
+  drives.MakeFolder(longest + "r");
+  Open(longest + "r");
+  chooser->Command2.UserClick();
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, "The destination can have at most 235 characters.");
+  EXPECT_EQ(Messages()[0].style, 48);
+  EXPECT_EQ(Messages()[0].title, "Warning");
+  EXPECT_TRUE(chooser->Visible());
+  EXPECT_TRUE(handedBack.empty());
+
+  Open(longest);
+  chooser->Command2.UserClick();
+  EXPECT_EQ(Messages().size(), 1u);
+  ExpectHandedBack(longest);
+}
+
 TEST_F(ChooserTest, AVeryLargeDiskIsShownAtTheLargestFigureAndAccepted) {
   backend.files.Drive('c').space = DiskSpace{8, 512, 0xFFFFFFF0u, 0xFFFFFFFFu};
   Open("C:\\Games");

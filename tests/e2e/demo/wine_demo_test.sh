@@ -39,6 +39,9 @@ readonly vendor_key='HKLM\Software\Quorvalen'
 readonly uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pelmora'
 readonly files=(Pelmora.exe "Uninstall PLM.exe" PLM.chm Stop.wav Start.wav Shot.wav Click.wav
   Beep.wav)
+# What the uninstall entry holds beside its title and command line.
+readonly entry_values=(DisplayVersion Publisher DisplayIcon InstallLocation EstimatedSize NoModify
+  NoRepair)
 
 fail() {
   echo "FAILED: $*" >&2
@@ -85,8 +88,8 @@ run_robot() {
     fail "the robot stopped in $name (pictures in $shots)"
 }
 
-# What a finished installation leaves: the eight files, the two keys and the program group
-# (Wine's Program Manager keeps a group as a folder of the Start menu).
+# What a finished installation leaves: the eight files, the two keys with all their values,
+# and the program group (Wine's Program Manager keeps a group as a folder of the Start menu).
 install_product() {
   mkdir -p "$folder"
   for file in "${files[@]}"; do cp "$product/$file" "$folder/"; done
@@ -96,6 +99,14 @@ install_product() {
   wine reg add "$uninstall_key" /v DisplayName /t REG_SZ /d "$title" /f >/dev/null
   wine reg add "$uninstall_key" /v UninstallString /t REG_SZ \
     /d "$install_dir\\Uninstall PLM.exe" /f >/dev/null
+  wine reg add "$uninstall_key" /v DisplayVersion /t REG_SZ /d 1.5 /f >/dev/null
+  wine reg add "$uninstall_key" /v Publisher /t REG_SZ /d Quorvalen /f >/dev/null
+  wine reg add "$uninstall_key" /v DisplayIcon /t REG_SZ /d "$install_dir\\Pelmora.exe,0" /f \
+    >/dev/null
+  wine reg add "$uninstall_key" /v InstallLocation /t REG_SZ /d "$install_dir" /f >/dev/null
+  wine reg add "$uninstall_key" /v EstimatedSize /t REG_DWORD /d 469 /f >/dev/null
+  wine reg add "$uninstall_key" /v NoModify /t REG_DWORD /d 1 /f >/dev/null
+  wine reg add "$uninstall_key" /v NoRepair /t REG_DWORD /d 1 /f >/dev/null
   mkdir -p "$(programs_folder)/Pelmora"
   touch "$(programs_folder)/Pelmora/$title.lnk"
 }
@@ -260,6 +271,11 @@ case_install_then_uninstall() {
   done
   key_exists "$product_key" || fail "no product key after the installation"
   key_exists "$uninstall_key" || fail "no uninstall key after the installation"
+  local name
+  for name in "${entry_values[@]}"; do
+    wine reg query "$uninstall_key" /v "$name" >/dev/null 2>&1 ||
+      fail "the uninstall key has no $name after the installation"
+  done
   [[ -d "$(programs_folder)/Pelmora" ]] || fail "no program group after the installation"
 
   uninstall_everything

@@ -19,12 +19,26 @@ check_value() {
     fail "$key: expected $name $type $data, found ${line#    }"
 }
 
+# The kilobytes of the eight files as built, a part of one counted whole, in reg's notation.
+installed_kilobytes() {
+  local bytes=0 file
+  for file in "${files[@]}"; do bytes=$((bytes + $(stat -c %s "$BUILD/demo/product/$file"))); done
+  printf '0x%x' $(((bytes + 1023) / 1024))
+}
+
 check_records() {
   check_value "$product_key" Dizin REG_SZ "$DESTINATION"
   check_value "$product_key" Version REG_DWORD 0x7
   check_value "$product_key" IncCur REG_DWORD 0x1
   check_value "$uninstall_key" DisplayName REG_SZ "Tarvo's Pelmora"
   check_value "$uninstall_key" UninstallString REG_SZ "\"$DESTINATION\\Uninstall PLM.exe\""
+  check_value "$uninstall_key" DisplayVersion REG_SZ 1.5
+  check_value "$uninstall_key" Publisher REG_SZ Quorvalen
+  check_value "$uninstall_key" DisplayIcon REG_SZ "$DESTINATION\\Pelmora.exe,0"
+  check_value "$uninstall_key" InstallLocation REG_SZ "$DESTINATION"
+  check_value "$uninstall_key" EstimatedSize REG_DWORD "$(installed_kilobytes)"
+  check_value "$uninstall_key" NoModify REG_DWORD 0x1
+  check_value "$uninstall_key" NoRepair REG_DWORD 0x1
 }
 
 check_product_files "$(unix_path "$DESTINATION")"
