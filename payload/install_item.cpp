@@ -54,13 +54,12 @@ int Tell(platform::Toolkit& toolkit, const std::string& target, const std::strin
 // What the user is asked about an installed file in use, after its name, naming its holder
 // where the system can tell.
 std::string InUseQuestion(const std::string& holder) {
-  std::string text = "is in use";
   if (holder.empty()) {
-    text += " or read-only. Close the program that uses it";
-  } else {
-    text.append(" by ").append(holder).append(". Close it");
+    return "is in use or read-only. Close the program that uses it and choose Retry, or choose "
+           "Cancel to keep its earlier version.";
   }
-  return text.append(" and choose Retry, or choose Cancel to keep its earlier version.");
+  return "is in use by " + holder +
+         ". Close it and choose Retry, or choose Cancel to keep its earlier version.";
 }
 
 // Gives the new file the installed file's name; while that is in use, as often as the user
