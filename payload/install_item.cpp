@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::size_t kCheckChunk = 64 * 1024;
 constexpr int kStyle = platform::MsgBoxStyle::kSystemModal | platform::MsgBoxStyle::kExclamation;
+// Not system-modal: the user is to close another program first.
+constexpr int kInUseStyle =
+    platform::MsgBoxStyle::kRetryCancel | platform::MsgBoxStyle::kExclamation;
 constexpr std::int32_t kDestinationFull = platform::LzError::kWrite * 100;
 
 // Does the file hold exactly the bytes the item table describes?
@@ -32,13 +35,44 @@ bool HoldsTheItemsBytes(platform::FileChannel& file, const setup_file::ItemRecor
   return intact && sha256.Digest() == record.sha256;
 }
 
-// Why the new file could not take the installed file's place, after the installed file's name.
-std::string NotReplaced(int error) {
-  if (error == platform::SystemError::kSharingViolation ||
-      error == platform::SystemError::kAccessDenied) {
-    return "is in use or read-only and keeps its earlier version.";
+// A program holds the installed file open (a running application its own), or it is
+// read-only: the user can do something about it, and may try again.
+bool InUse(int error) {
+  return error == platform::SystemError::kSharingViolation ||
+         error == platform::SystemError::kAccessDenied;
+}
+
+// Tells the user what became of the installed file `target`: its name, then `what`. Returns
+// the button pressed.
+int Tell(platform::Toolkit& toolkit, const std::string& target, const std::string& what,
+         int style) {
+  std::string text = "'";
+  text.append(target).append("' ").append(what);
+  return toolkit.MsgBox(text, style, "Error");
+}
+
+// What the user is asked about an installed file in use, after its name, naming its holder
+// where the system can tell.
+std::string InUseQuestion(const std::string& holder) {
+  if (holder.empty()) {
+    return "is in use or read-only. Close the program that uses it and choose Retry, or choose "
+           "Cancel to keep its earlier version.";
   }
-  return "could not be replaced (system error " + platform::DecimalText(error) + ").";
+  return "is in use by " + holder +
+         ". Close it and choose Retry, or choose Cancel to keep its earlier version.";
+}
+
+// Gives the new file the installed file's name; while that is in use, as often as the user
+// chooses Retry. Returns 0 or the error code of the last attempt.
+int TakePlace(platform::Platform& platform, platform::FileChannel& expansion,
+              const std::string& target) {
+  int moved;
+  do {
+    moved = expansion.MoveTo(target);
+  } while (InUse(moved) && Tell(platform.toolkit, target,
+                                InUseQuestion(platform.files.FileHolder(target)),
+                                kInUseStyle) == platform::kRetry);
+  return moved;
 }
 
 // An expansion failure that ExpandFile shows no message for, after the installed file's name.
@@ -74,15 +108,18 @@ ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel
     if (!ExpandFileReports(expanded)) reason = SilentFailure(expanded);
   } else if (!HoldsTheItemsBytes(*expansion, record)) {
     reason = "could not be installed: the setup file is damaged.";
-  } else if (const int moved = expansion->MoveTo(target); moved != SystemError::kSuccess) {
-    reason = NotReplaced(moved);
+  } else if (const int moved = TakePlace(platform, *expansion, target);
+             moved != SystemError::kSuccess) {
+    // The user who chose Cancel knows why.
+    if (!InUse(moved))
+      reason = "could not be replaced (system error " + platform::DecimalText(moved) + ").";
   } else {
     // Its bytes were on the disk before it took the name.
     expansion->Close();
     outcome.installed = true;
     return outcome;
   }
-  if (!reason.empty()) platform.toolkit.MsgBox("'" + target + "' " + reason, kStyle, "Error");
+  if (!reason.empty()) Tell(platform.toolkit, target, reason, kStyle);
   if (expansion && expansion->Discard() != SystemError::kSuccess) {
     platform.toolkit.MsgBox(
         "The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",

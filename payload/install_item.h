@@ -17,8 +17,10 @@ struct ItemInstallation {
 };
 
 // Expands the extracted `item` into a new file beside `destination` (trimmed), made by
-// CreateNewFile, and puts it in the installed file's place. Reports every failure in a message
-// box of its own, or of ExpandFile, before it returns.
+// CreateNewFile, and puts it in the installed file's place. While a program holds the
+// installed file, the user is asked to close it and choose Retry, or Cancel to keep the
+// earlier file. Reports every other failure in a message box of its own, or of ExpandFile,
+// before it returns.
 ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
                              const std::string& destination, const setup_file::ItemRecord& record);
 

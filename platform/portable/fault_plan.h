@@ -33,6 +33,7 @@ enum class FaultPoint {
   kDriveType,
   kDiskFreeSpace,
   kListFolders,
+  kFileHolder,
   // LZ expansion.
   kLzCopy,
   // Registry.
@@ -79,6 +80,7 @@ inline constexpr std::array<FaultPointInfo,
         {FaultPoint::kDriveType, "DriveType", kOperationFailed},
         {FaultPoint::kDiskFreeSpace, "DiskFreeSpace", SystemError::kNotReady},
         {FaultPoint::kListFolders, "ListFolders", SystemError::kAccessDenied},
+        {FaultPoint::kFileHolder, "FileHolder", kOperationFailed},
         {FaultPoint::kLzCopy, "LZCopy", LzError::kWrite},
         {FaultPoint::kCreateKey, "CreateKey", RegStatus::kAccessDenied},
         {FaultPoint::kOpenKey, "OpenKey", RegStatus::kAccessDenied},

@@ -229,6 +229,17 @@ void PortableFileSystem::SetAttributes(const std::string& path, std::uint32_t at
   if (const auto resolved = Resolve(path, error)) extraAttributes_[resolved->key] = attributes;
 }
 
+void PortableFileSystem::HoldElsewhere(const std::string& path, std::string program) {
+  int error = 0;
+  if (const auto resolved = Resolve(path, error))
+    heldElsewhere_[resolved->key] = std::move(program);
+}
+
+void PortableFileSystem::ReleaseElsewhere(const std::string& path) {
+  int error = 0;
+  if (const auto resolved = Resolve(path, error)) heldElsewhere_.erase(resolved->key);
+}
+
 std::uint32_t PortableFileSystem::ExtraAttributes(const std::string& key) const {
   const auto found = extraAttributes_.find(key);
   return found == extraAttributes_.end() ? 0 : found->second;
@@ -373,7 +384,7 @@ int PortableFileSystem::RmDir(const std::string& path) {
 }
 
 bool PortableFileSystem::IsOpen(const std::string& key) const {
-  return readers_.count(key) != 0 || writers_.count(key) != 0;
+  return readers_.count(key) != 0 || writers_.count(key) != 0 || heldElsewhere_.count(key) != 0;
 }
 
 bool PortableFileSystem::IsLink(const std::string& path) {
@@ -451,6 +462,14 @@ std::unique_ptr<FileChannel> PortableFileSystem::Open(const std::string& path, C
   }
   error = SystemError::kSuccess;
   return std::make_unique<PortableChannel>(*this, fd, resolved->key, resolved->host, mode);
+}
+
+// Only a holder that a test named is known: the program's own channels are not asked about.
+std::string PortableFileSystem::FileHolder(const std::string& path) {
+  int error = faults_.Check(FaultPoint::kFileHolder);
+  const auto resolved = error == 0 ? Resolve(path, error) : std::nullopt;
+  const auto found = resolved ? heldElsewhere_.find(resolved->key) : heldElsewhere_.end();
+  return found == heldElsewhere_.end() ? std::string() : found->second;
 }
 
 void PortableFileSystem::Released(const std::string& key, ChannelMode mode) {

@@ -52,6 +52,11 @@ class PortableFileSystem : public FileSystem {
   FolderAccess AccessOf(const std::string& path) const;
   // Marks an entry hidden, system or read-only (Attribute bits).
   void SetAttributes(const std::string& path, std::uint32_t attributes);
+  // Another program holds the file at `path` open, as a running program holds its own file:
+  // nothing takes its place until it lets it go. FileHolder names `program`; an empty name is
+  // a holder that the system cannot tell.
+  void HoldElsewhere(const std::string& path, std::string program);
+  void ReleaseElsewhere(const std::string& path);
 
   // Whether an entry exists, as another program (the shell) would see it: no fault of ours.
   bool EntryExists(const std::string& path) const;
@@ -67,6 +72,7 @@ class PortableFileSystem : public FileSystem {
   int RmDir(const std::string& path) override;
   bool IsLink(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
+  std::string FileHolder(const std::string& path) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;
   bool DiskFreeSpace(const std::string& root, DiskSpace& space) override;
@@ -98,6 +104,7 @@ class PortableFileSystem : public FileSystem {
   std::map<std::string, std::uint32_t> extraAttributes_;
   std::map<std::string, int> readers_;  // open read channels, by entry
   std::set<std::string> writers_;       // open new files
+  std::map<std::string, std::string> heldElsewhere_;  // by entry: the program that holds it
   std::map<std::string, FolderAccess> folderAccess_;
   std::string tempPath_ = "C:\\Temp\\";
   bool elevated_ = false;

@@ -9,10 +9,16 @@ namespace platform::portable {
 
 namespace {
 
-int DefaultButton(int style) {
-  const bool yesNo = (style & 7) == MsgBoxStyle::kYesNo;
-  if (!yesNo) return kOk;
-  return (style & MsgBoxStyle::kDefaultButton2) != 0 ? kNo : kYes;
+// What a box without a scripted answer returns (see AnswerMessageBox).
+int UnscriptedAnswer(int style) {
+  switch (style & 7) {
+    case MsgBoxStyle::kYesNo:
+      return (style & MsgBoxStyle::kDefaultButton2) != 0 ? kNo : kYes;
+    case MsgBoxStyle::kRetryCancel:
+      return kCancel;
+    default:
+      return kOk;
+  }
 }
 
 }  // namespace
@@ -57,10 +63,12 @@ void PortableToolkit::ClearRecords() {
 }
 
 int PortableToolkit::MsgBox(const std::string& text, int style, const std::string& title) {
-  int answer = DefaultButton(style);
+  int answer = UnscriptedAnswer(style);
   if (!messageAnswers_.empty()) {
-    answer = messageAnswers_.front();
+    Answer scripted = std::move(messageAnswers_.front());
     messageAnswers_.pop_front();
+    if (scripted.first) scripted.first();
+    answer = scripted.button;
   }
   messages_.push_back({text, style, title, answer, BoxOwner()});
   return answer;

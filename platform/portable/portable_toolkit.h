@@ -53,9 +53,13 @@ class PortableToolkit : public Toolkit {
   explicit PortableToolkit(FaultPlan& faults) : faults_(faults) {}
 
   // Scripting.
-  // The next message box is answered with `button`; without a scripted answer a box is
-  // answered with its default button, as pressing Enter would.
-  void AnswerMessageBox(int button) { messageAnswers_.push_back(button); }
+  // The next message box is answered with `button`, after the user has done `first` (closed
+  // another program). Without a scripted answer a box is answered with its default button,
+  // as pressing Enter would; one that offers Retry is cancelled, as Escape would, so that an
+  // unscripted test never waits for a change that nobody makes.
+  void AnswerMessageBox(int button, std::function<void()> first = {}) {
+    messageAnswers_.push_back({button, std::move(first)});
+  }
   // The next input box returns `reply`; without one it is cancelled (empty text).
   void AnswerInputBox(std::string reply) { inputAnswers_.push_back(std::move(reply)); }
   // Runs `action` inside the `nth` event pump from now (1 = the next one).
@@ -114,7 +118,11 @@ class PortableToolkit : public Toolkit {
   std::string BoxOwner() const;
 
   FaultPlan& faults_;
-  std::deque<int> messageAnswers_;
+  struct Answer {
+    int button;
+    std::function<void()> first;
+  };
+  std::deque<Answer> messageAnswers_;
   std::deque<std::string> inputAnswers_;
   std::multimap<int, std::function<void()>> pumpActions_;  // by pump number
   std::optional<PixelRect> workArea_ = PixelRect{0, 0, 1024, 738};

@@ -116,6 +116,9 @@ class FileSystem {
   // Opens a raw byte channel; on failure returns null and sets `error`.
   virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode,
                                             int& error) = 0;
+  // The name of a program that holds the file at `path` open, as the system's Restart Manager
+  // names it; empty when none does or the system cannot tell.
+  virtual std::string FileHolder(const std::string& path) = 0;
 
   // The temporary folder that the program can trust, with its trailing "\", or an empty
   // text: the user's (GetTempPath), or, when the program runs elevated, the system's (the

@@ -16,13 +16,14 @@ class FormPeer;
 namespace MsgBoxStyle {
 constexpr int kOkOnly = 0;
 constexpr int kYesNo = 4;
+constexpr int kRetryCancel = 5;
 constexpr int kQuestion = 32;
 constexpr int kExclamation = 48;
 constexpr int kDefaultButton2 = 256;
 constexpr int kSystemModal = 4096;
 }  // namespace MsgBoxStyle
 
-enum MsgBoxResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
+enum MsgBoxResult : int { kOk = 1, kCancel = 2, kRetry = 4, kYes = 6, kNo = 7 };
 
 // What became of a program to start. An elevated program starts the user's programs with the
 // user's own rights or not at all: kOnlyElevated when that could not be done.

@@ -13,6 +13,8 @@ class Win32FileSystem : public FileSystem {
   int RmDir(const std::string& path) override;
   bool IsLink(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
+  // Through the Restart Manager (win32_file_holder.cpp).
+  std::string FileHolder(const std::string& path) override;
   std::string TempPath() override;
   std::uint32_t DriveType(const std::string& root) override;
   bool DiskFreeSpace(const std::string& root, DiskSpace& space) override;

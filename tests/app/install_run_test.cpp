@@ -242,10 +242,13 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesO
   EXPECT_EQ(h.backend.programManager.Commands(), GroupCommands());  // the earlier file is there
 }
 
+// A folder where the file should be written refuses it as a file in use does: the user who
+// chooses Cancel keeps it, and the run goes on.
 TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   const std::size_t failing = GetParam();
   h.MakeFolder(kDestination);
-  h.MakeFolder(Installed(failing));  // a folder where the file should be written
+  h.MakeFolder(Installed(failing));
+  h.toolkit.AnswerMessageBox(platform::kCancel);
   Install();
   // Without an uninstaller in place, the list of installed programs gets no entry for it.
   ExpectFinishState(
@@ -262,7 +265,9 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   ASSERT_EQ(RunMessages().size(), 1u);
   ASSERT_EQ(h.toolkit.Messages().size(), 2u);
   EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "'" + Installed(failing) + "' is in use or read-only and keeps its earlier version.");
+            "'" + Installed(failing) +
+                "' is in use or read-only. Close the program that uses it and choose Retry, or "
+                "choose Cancel to keep its earlier version.");
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
@@ -303,6 +308,58 @@ TEST_F(InstallRunTest, AnApplicationThatCannotBeInstalledStopsTheRun) {
   EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.PathExists(Installed(1)));
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
+}
+
+// The earlier application runs while the setup installs over it.
+class ApplicationInUseTest : public InstallRunTest {
+ protected:
+  void SetUp() override {
+    InstallRunTest::SetUp();
+    h.MakeFolder(kDestination);
+    h.WriteFile(Installed(0), "earlier");
+    h.files.HoldElsewhere(Installed(0), "Tarvo's Pelmora");
+  }
+  void CloseApplication() { h.files.ReleaseElsewhere(Installed(0)); }
+
+  // Each question asked, by its text; every one names the installed file and its holder.
+  std::vector<std::string> Questions() {
+    std::vector<std::string> texts;
+    for (const auto& message : h.toolkit.Messages()) {
+      if (message.title != "Error") continue;
+      EXPECT_EQ(message.style, 53) << message.text;  // Retry and Cancel, exclamation
+      texts.push_back(message.text);
+    }
+    return texts;
+  }
+  const std::string question =
+      "'" + Installed(0) +
+      "' is in use by Tarvo's Pelmora. Close it and choose Retry, or choose Cancel to keep its "
+      "earlier version.";
+};
+
+TEST_F(ApplicationInUseTest, RetryOnceItIsClosedInstallsItAndTheRunFinishes) {
+  h.toolkit.AnswerMessageBox(platform::kRetry);
+  h.toolkit.AnswerMessageBox(platform::kRetry, [this] { CloseApplication(); });
+  Install();
+  ExpectFinishState();
+  EXPECT_EQ(Questions(), std::vector<std::string>(2, question));
+  EXPECT_TRUE(RunMessages().empty());
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) ExpectInstalled(item);
+}
+
+TEST_F(ApplicationInUseTest, CancelAfterARetryKeepsItAndStopsTheRun) {
+  h.toolkit.AnswerMessageBox(platform::kRetry);
+  h.toolkit.AnswerMessageBox(platform::kCancel);
+  Install();
+  EXPECT_TRUE(h.Ended());
+  EXPECT_EQ(Questions(), std::vector<std::string>(2, question));
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{kApplicationStopped});
+  const auto earlier = ReadHostFile(h.Host(Installed(0)));
+  EXPECT_EQ(std::string(earlier.begin(), earlier.end()), "earlier");
+  EXPECT_FALSE(h.PathExists(Installed(0) + ".new_"));
+  EXPECT_FALSE(h.PathExists(Installed(1)));
+  EXPECT_TRUE(h.RunFolders().empty());
+  EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
 }
 
 // A full destination makes lz32 fail with a code that it has no message for.

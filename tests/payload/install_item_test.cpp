@@ -192,26 +192,89 @@ TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstal
   }
 }
 
-// lz32 would write the expansion under the compressed name "Stop.wa_" beside a file that it
-// cannot open; the new file's own name leaves it no such way.
-TEST_F(InstallItemTest, AnInstalledFileInUseOrReadOnlyKeepsItsEarlierVersion) {
-  for (const bool readOnly : {true, false}) {
-    SCOPED_TRACE(readOnly ? "read-only" : "in use");
-    backend.toolkit.ClearRecords();
-    std::unique_ptr<platform::FileChannel> running;
-    if (readOnly) {
-      backend.files.SetAttributes(kInstalled, platform::Attribute::kReadOnly);
-    } else {
-      int error = 0;
-      running = backend.files.Open(kInstalled, platform::ChannelMode::kRead, error);
-    }
-    EXPECT_FALSE(Install().installed);
-    ExpectOneMessage("'" + kInstalled + "' is in use or read-only and keeps its earlier version.",
-                     kStyle, "Error");
-    running.reset();
-    ExpectEarlierFileKept();
-    backend.files.SetAttributes(kInstalled, platform::Attribute::kNormal);
+constexpr int kInUseStyle = 53;  // Retry and Cancel, exclamation
+const std::string kAskedToCloseHolder =
+    "'" + kInstalled +
+    "' is in use by Pelmora. Close it and choose Retry, or choose Cancel to keep its earlier "
+    "version.";
+const std::string kAskedToCloseUnknown =
+    "'" + kInstalled +
+    "' is in use or read-only. Close the program that uses it and choose Retry, or choose "
+    "Cancel to keep its earlier version.";
+
+// The user is asked about the installed file, never the new one beside it, once for each try.
+void ExpectAsked(const std::vector<platform::portable::ShownMessage>& messages,
+                 const std::vector<std::string>& texts) {
+  ASSERT_EQ(messages.size(), texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(messages[i].text, texts[i]);
+    EXPECT_EQ(messages[i].style, kInUseStyle);
+    EXPECT_EQ(messages[i].title, "Error");
   }
+}
+
+// A running program holds its own file. The user closes it and chooses Retry: the new file
+// takes its place. lz32 would write the expansion under the compressed name "Stop.wa_" beside
+// a file that it cannot open; the new file's own name leaves it no such way.
+TEST_F(InstallItemTest, AnInstalledFileInUseIsReplacedWhenTheUserClosesItsHolderAndRetries) {
+  backend.files.HoldElsewhere(kInstalled, "Pelmora");
+  backend.toolkit.AnswerMessageBox(platform::kRetry);  // still held: asked again
+  backend.toolkit.AnswerMessageBox(platform::kRetry,
+                                   [&] { backend.files.ReleaseElsewhere(kInstalled); });
+  EXPECT_TRUE(Install().installed);
+  ExpectAsked(backend.toolkit.Messages(), {kAskedToCloseHolder, kAskedToCloseHolder});
+  EXPECT_EQ(ReadFile(kInstalled), sound);
+  EXPECT_FALSE(FileExists(kInstalled + ".new_"));
+}
+
+// Cancel, at once or after a Retry that did not help, keeps the earlier file and says no more.
+TEST_F(InstallItemTest, CancelKeepsTheEarlierFileOfAnInstalledFileInUse) {
+  for (const int retries : {0, 1}) {
+    SCOPED_TRACE(retries);
+    backend.toolkit.ClearRecords();
+    backend.files.HoldElsewhere(kInstalled, "Pelmora");
+    for (int retry = 0; retry < retries; ++retry)
+      backend.toolkit.AnswerMessageBox(platform::kRetry);
+    backend.toolkit.AnswerMessageBox(platform::kCancel);
+    EXPECT_FALSE(Install().installed);
+    ExpectAsked(backend.toolkit.Messages(),
+                std::vector<std::string>(retries + 1, kAskedToCloseHolder));
+    backend.files.ReleaseElsewhere(kInstalled);
+    ExpectEarlierFileKept();
+  }
+}
+
+// Where the system cannot name the holder, or the file is read-only, the question says so.
+TEST_F(InstallItemTest, AFileInUseByAnUnknownProgramOrReadOnlyIsAskedAboutAndNoOtherFailureIs) {
+  backend.files.HoldElsewhere(kInstalled, "");
+  EXPECT_FALSE(Install().installed);
+  ExpectAsked(backend.toolkit.Messages(), {kAskedToCloseUnknown});
+  ExpectEarlierFileKept();
+
+  backend.toolkit.ClearRecords();
+  backend.files.HoldElsewhere(kInstalled, "Pelmora");
+  backend.faults.Fail("FileHolder", platform::portable::kOperationFailed);
+  EXPECT_FALSE(Install().installed);
+  ExpectAsked(backend.toolkit.Messages(), {kAskedToCloseUnknown});
+  backend.files.ReleaseElsewhere(kInstalled);
+
+  backend.toolkit.ClearRecords();
+  backend.files.SetAttributes(kInstalled, platform::Attribute::kReadOnly);
+  backend.toolkit.AnswerMessageBox(platform::kRetry, [&] {
+    backend.files.SetAttributes(kInstalled, platform::Attribute::kNormal);
+  });
+  EXPECT_TRUE(Install().installed);
+  ExpectAsked(backend.toolkit.Messages(), {kAskedToCloseUnknown});
+  EXPECT_EQ(ReadFile(kInstalled), sound);
+
+  // Only a file in use is worth another try: another failure is told once.
+  backend.toolkit.ClearRecords();
+  WriteFile(kInstalled, kEarlier);
+  backend.faults.Fail("Rename", platform::SystemError::kNotReady);
+  EXPECT_FALSE(Install().installed);
+  ExpectOneMessage("'" + kInstalled + "' could not be replaced (system error 21).", kStyle,
+                   "Error");
+  ExpectEarlierFileKept();
 }
 
 // ExpandFile shows nothing for a full disk; the installation names it.

@@ -205,6 +205,24 @@ TEST_F(PortableFileSystemTest, ANewFileMovesIntoThePlaceOfAnother) {
   EXPECT_EQ(reader->MoveTo("C:\\other.exe"), SystemError::kAccessDenied);
 }
 
+// A program that another holds open, as Windows holds a running program's file: nothing takes
+// its place, and the system names the holder while it holds it, in any letter case.
+TEST_F(PortableFileSystemTest, AFileHeldElsewhereKeepsItsPlaceAndNamesItsHolder) {
+  WriteHostFile(root / "c" / "app.exe", "earlier");
+  int error = 0;
+  auto fresh = files.Open("C:\\app.exe.new_", ChannelMode::kCreateNew, error);
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(files.FileHolder("C:\\app.exe"), "");
+  files.HoldElsewhere("C:\\app.exe", "Pelmora");
+  EXPECT_EQ(files.FileHolder("c:\\APP.exe"), "Pelmora");
+  EXPECT_EQ(fresh->MoveTo("C:\\app.exe"), SystemError::kSharingViolation);
+  faults.Fail("FileHolder", portable::kOperationFailed);
+  EXPECT_EQ(files.FileHolder("C:\\app.exe"), "");  // the system could not tell
+  files.ReleaseElsewhere("C:\\APP.EXE");
+  EXPECT_EQ(files.FileHolder("C:\\app.exe"), "");
+  EXPECT_EQ(fresh->MoveTo("C:\\app.exe"), 0);
+}
+
 TEST_F(PortableFileSystemTest, FullPathOfABareDriveIsItsCurrentFolder) {
   files.Drive('c').currentFolder = "\\Games";
   EXPECT_EQ(files.FullPath("c:"), "C:\\Games");

@@ -16,6 +16,9 @@
 # ${FORGED}, when given, lays ${SETUP} as a copy of the build's setup file, and beside it at
 # ${FORGED} one whose application is forged (as DAMAGE=forged makes it), for another program
 # to try to put in its place while the setup runs.
+# ${EARLIER}=runnable makes the earlier Pelmora.exe one that runs: the product's own with a
+# line of its own behind its image, so that the robot can start it and the check tell it from
+# the new one.
 # ${DISK}, when given, puts ${DESTINATION}'s drive (E:) on a small disk of its own:
 #   full         room for no further file: every entry it can hold is taken
 #   small        less free space than the new files need
@@ -47,6 +50,14 @@ for file in "${files[@]}"; do
   printf 'the earlier %s, which only a whole new one may replace\n' "$file" >"$folder/$file"
   cp "$folder/$file" "$WINEPREFIX/earlier/$file"
 done
+case ${EARLIER:-} in
+  '') ;;
+  runnable)
+    { cat "$BUILD/demo/product/Pelmora.exe"; echo 'the earlier Pelmora.exe'; } >"$folder/Pelmora.exe"
+    cp "$folder/Pelmora.exe" "$WINEPREFIX/earlier/Pelmora.exe"
+    ;;
+  *) echo "prepare: no such earlier installation: $EARLIER" >&2; exit 2 ;;
+esac
 "$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Dizin /t REG_SZ /d "$DESTINATION" /f >/dev/null
 "$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Version /t REG_DWORD /d 6 /f >/dev/null
 

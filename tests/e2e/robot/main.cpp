@@ -19,6 +19,8 @@
 //   answer TITLE BUTTON [TEXT]    waits for a message box, checks that it says TEXT, presses
 //                                 BUTTON and waits until the box has gone
 //   gone TITLE                    waits until no window has this title
+//   ended PROGRAM                 waits until no process of the image name PROGRAM
+//                                 ("Pelmora.exe") runs
 //   exit [CODE]                   waits until the latest program ends, and checks its exit
 //                                 code; the one started before it is then the latest
 //   screenshot NAME               saves the screen as NAME.bmp in the --shots folder

@@ -110,9 +110,10 @@ const Runner::Action Runner::kActions[] = {
     {"exit", 0, 1, &Runner::WaitExit},       {"screenshot", 1, 1, &Runner::Screenshot},
     {"type", 2, 2, &Runner::Type},           {"stopwatch", 0, 0, &Runner::StartStopwatch},
     {"elapsed", 1, 1, &Runner::ShowElapsed}, {"key", 1, 1, &Runner::PressKey},
-    {"parent", 2, 2, &Runner::CheckParent},  {"dpi", 1, 1, &Runner::SetDpi},
-    {"away", 0, 0, &Runner::TurnAway},       {"mouse", 1, 1, &Runner::ClickWithMouse},
-    {"edges", 2, 2, &Runner::ExpectEdges},   {"client", 2, 2, &Runner::ExpectClientSize},
+    {"parent", 2, 2, &Runner::CheckParent},  {"ended", 1, 1, &Runner::WaitEnded},
+    {"dpi", 1, 1, &Runner::SetDpi},          {"away", 0, 0, &Runner::TurnAway},
+    {"mouse", 1, 1, &Runner::ClickWithMouse}, {"edges", 2, 2, &Runner::ExpectEdges},
+    {"client", 2, 2, &Runner::ExpectClientSize},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -290,6 +291,15 @@ void Runner::WaitGone(const Args& args) {
   WaitUntil("the window " + Quote(args[0]) + " to go", [&](std::string& why) {
     why = "it is still there";
     return TopWindows(Wide(args[0]), false).empty();
+  });
+}
+
+// A program that ends lets go of its files only as its last thread ends, after its window has
+// gone: a test that replaces its file waits for this.
+void Runner::WaitEnded(const Args& args) {
+  WaitUntil("every process " + Quote(args[0]) + " to end", [&](std::string& why) {
+    why = "one is still running";
+    return ProcessesNamed(Wide(args[0])).empty();
   });
 }
 

@@ -49,6 +49,7 @@ class Runner {
   void Expect(const Args& args);
   void Answer(const Args& args);
   void WaitGone(const Args& args);
+  void WaitEnded(const Args& args);
   void WaitExit(const Args& args);
   void Screenshot(const Args& args);
   void Type(const Args& args);
