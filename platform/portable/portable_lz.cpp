@@ -10,8 +10,6 @@
 namespace platform::portable {
 namespace {
 
-// LZOpenFile's result when the file could not be opened (HFILE_ERROR).
-constexpr std::int32_t kOpenFailed = -1;
 constexpr std::size_t kCopyChunk = 32 * 1024;
 
 class ChannelSource : public codec::ByteSource {
