@@ -19,11 +19,19 @@ HWND TopWindowAt(POINT point) {
   return nullptr;
 }
 
-INPUT MouseButton(DWORD flags) {
+// How long the button is held down, as a user's click holds it: the system activates the
+// window under the pointer before the button sees its press, and takes its time for it.
+constexpr DWORD kHeldMs = 100;
+
+// A mouse event at a point of the screen. The point travels with each event, so that no event
+// goes to where an earlier move had not yet taken the pointer.
+bool SendMouse(POINT point, DWORD button) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  return input;
+  input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+  return SendInput(1, &input, sizeof input) == 1;
 }
 
 }  // namespace
@@ -55,8 +63,9 @@ MouseResult MouseClick(HWND control, DWORD settleMs, std::string& why) {
   }
   const bool takesIt = AcceptsInput(control);
   if (takesIt) {
-    INPUT clicks[] = {MouseButton(MOUSEEVENTF_LEFTDOWN), MouseButton(MOUSEEVENTF_LEFTUP)};
-    if (!SetCursorPos(middle.x, middle.y) || SendInput(2, clicks, sizeof(INPUT)) != 2) {
+    const bool pressed = SendMouse(middle, 0) && SendMouse(middle, MOUSEEVENTF_LEFTDOWN);
+    Sleep(kHeldMs);
+    if (!pressed || !SendMouse(middle, MOUSEEVENTF_LEFTUP)) {
       why = "the system refused the mouse input";
       return MouseResult::kFailed;
     }
