@@ -114,16 +114,19 @@ TEST_F(SetupFileCheck, FindsATableThatDoesNotMatchTheItems) {
 // Bytes cut off, or added behind the payload, shift every item: the file is no setup file
 // that the program can read.
 TEST_F(SetupFileCheck, FindsAFileCutShortOrWithBytesBehindThePayload) {
+  const std::string misplaced =
+      "the payload does not lie right behind the program image (is the image a PE file that "
+      "ends with its last section?)";
   for (const std::size_t cut : {1u, 8u, 5000u}) {
     const Bytes shorter(setup.begin(), setup.end() - static_cast<std::ptrdiff_t>(cut));
-    EXPECT_NE(VerifySetupFile(shorter, table, items, product), "") << cut;
+    EXPECT_EQ(VerifySetupFile(shorter, table, items, product), misplaced) << cut;
   }
   Bytes longer = setup;
   longer.insert(longer.end(), 8, 0);
-  EXPECT_NE(VerifySetupFile(longer, table, items, product), "");
+  EXPECT_EQ(VerifySetupFile(longer, table, items, product), misplaced);
   Bytes noPe = setup;
   noPe[0] = 'X';
-  EXPECT_NE(VerifySetupFile(noPe, table, items, product), "");
+  EXPECT_EQ(VerifySetupFile(noPe, table, items, product), misplaced);
 }
 
 TEST_F(SetupFileCheck, FindsAnItemThatDoesNotExpandToItsProductFile) {

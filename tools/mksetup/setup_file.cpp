@@ -96,9 +96,8 @@ std::string VerifySetupFile(std::span<const std::uint8_t> setupFile,
     return "the payload is larger than the program can address";
   if (!setup_file::PayloadFitsExactly(setup_file::ImageEnd(headers), payloadEnd,
                                       places.payloadLength)) {
-    return "the payload does not lie right behind the program image (is the image a PE file that "
-           "ends with "
-           "its last section?)";
+    return "the payload does not lie right behind the program image (is the image a PE file "
+           "that ends with its last section?)";
   }
   for (std::size_t item = 0; item < items.size(); ++item) {
     std::string problem = VerifyItem(setupFile, payloadEnd, item, table[item],
