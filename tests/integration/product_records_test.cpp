@@ -95,6 +95,37 @@ TEST_F(ProductRecordsTest, WithoutAnUninstallerThereIsNoEntryToWrite) {
   EXPECT_FALSE(backend.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
 }
 
+// Over an earlier installation's records, which differ from the new ones: each value of the
+// product key that cannot be written is told, the key counts as not written, it keeps its
+// earlier value, and the other values and the entry are written all the same.
+TEST_F(ProductRecordsTest, AValueOfTheProductKeyThatFailsIsReportedAndKeepsItsEarlierValue) {
+  const std::pair<const char*, StoredValue> productKey[] = {
+      {"Dizin", Text(kDestination)}, {"Version", Number(7)}, {"IncCur", Number(1)}};
+  const std::pair<const char*, StoredValue> earlier[] = {
+      {"Dizin", Text("C:\\Old\\Pelmora")}, {"Version", Number(6)}, {"IncCur", Number(0)}};
+  for (std::size_t failing = 0; failing < std::size(productKey); ++failing) {
+    SCOPED_TRACE(productKey[failing].first);
+    platform::portable::PortablePlatform fresh;
+    integration::Registry freshRegistry{fresh.platform};
+    for (const auto& [name, value] : earlier)
+      fresh.registry.PutValue(kHKeyLocalMachine, kProductKey, name, value);
+    fresh.faults.Fail("SetValueEx", platform::RegStatus::kAccessDenied,
+                      static_cast<int>(failing) + 1);
+    const integration::RecordsWritten written =
+        integration::WriteProductRecords(freshRegistry, kDestination, kInstalledBytes, true);
+    EXPECT_FALSE(written.productKey);
+    EXPECT_TRUE(written.uninstallEntry);
+    ASSERT_EQ(fresh.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(fresh.toolkit.Messages()[0].title, "Hata - Error");
+    for (std::size_t value = 0; value < std::size(productKey); ++value) {
+      const auto& [name, expected] = value == failing ? earlier[value] : productKey[value];
+      EXPECT_TRUE(Equal(fresh.registry.FindValue(kHKeyLocalMachine, kProductKey, name), expected))
+          << name;
+    }
+    EXPECT_EQ(fresh.registry.OpenHandles(), 0u);
+  }
+}
+
 // Each value of the entry that cannot be written is told, the entry counts as not written,
 // and every other value is written all the same.
 TEST_F(ProductRecordsTest, AValueOfTheEntryThatFailsIsReportedAndTheOthersAreWritten) {
