@@ -31,6 +31,29 @@ std::string AddItem(platform::FileSystem& files, const std::string& directory,
          ")]";
 }
 
+// Without Program Manager, the group is made as the shell keeps it: a shell link for each item,
+// named after its caption, in a folder named after the group. Returns the captions of the items
+// it does not hold.
+std::vector<std::string> MakeOwnGroup(platform::FileSystem& files, const std::string& directory,
+                                      const std::vector<const GroupItem*>& items) {
+  const std::string programs = files.CommonProgramsFolder();
+  const std::string folder = programs + "\\" + product::kProgramGroup;
+  // A link in the place of the folder or of a link file is not followed. The folder is made
+  // now or is there from an earlier installation; where it is not, no link can be saved.
+  const bool usable = !programs.empty() && !files.IsLink(folder);
+  if (usable) files.MkDir(folder);
+  std::vector<std::string> missing;
+  for (const GroupItem* item : items) {
+    const std::string link = folder + "\\" + item->caption + ".lnk";
+    if (!usable || files.IsLink(link) ||
+        files.MakeShellLink(link, directory + "\\" + item->fileName) !=
+            platform::SystemError::kSuccess) {
+      missing.push_back(item->caption);
+    }
+  }
+  return missing;
+}
+
 bool IsInPlace(platform::FileSystem& files, const std::string& directory, const GroupItem& item,
                bool installed) {
   return installed ||
@@ -50,8 +73,8 @@ std::vector<std::string> CreateProgramGroup(platform::DdeLink& link, platform::F
   link.SetLinkTopic("Progman|progman");
   link.SetLinkItem("");
   link.SetLinkMode(platform::LinkMode::kNone);
-  const bool created =
-      link.SetLinkMode(platform::LinkMode::kManual) && link.LinkExecute(kCreateGroup);
+  if (!link.SetLinkMode(platform::LinkMode::kManual)) return MakeOwnGroup(files, directory, items);
+  const bool created = link.LinkExecute(kCreateGroup);
   std::vector<std::string> missing;
   for (const GroupItem* item : items) {
     if (!created || !link.LinkExecute(AddItem(files, directory, *item)))
