@@ -22,12 +22,20 @@ constexpr char kCreateGroup[] = "[CreateGroup(Pelmora)]";
 static_assert(std::string_view(product::kProgramGroup) == "Pelmora",
               "kCreateGroup names the group");
 
+// `folder` + "\" + `name`, built in place: the image holds one copy of the steps.
+std::string PathIn(const std::string& folder, const char* name) {
+  std::string path = folder;
+  path += '\\';
+  path += name;
+  return path;
+}
+
 // The command line stands in quotation marks: a blank in the path must not split it.
 // Program Manager reads the system's ANSI code page, so a path that it cannot spell goes by
 // its short form.
 std::string AddItem(platform::FileSystem& files, const std::string& directory,
                     const GroupItem& item) {
-  return "[additem(\"" + files.AnsiPath(directory + "\\" + item.fileName) + "\"," + item.caption +
+  return "[additem(\"" + files.AnsiPath(PathIn(directory, item.fileName)) + "\"," + item.caption +
          ")]";
 }
 
@@ -37,16 +45,17 @@ std::string AddItem(platform::FileSystem& files, const std::string& directory,
 std::vector<std::string> MakeOwnGroup(platform::FileSystem& files, const std::string& directory,
                                       const std::vector<const GroupItem*>& items) {
   const std::string programs = files.CommonProgramsFolder();
-  const std::string folder = programs + "\\" + product::kProgramGroup;
+  const std::string folder = PathIn(programs, product::kProgramGroup);
   // A link in the place of the folder or of a link file is not followed. The folder is made
   // now or is there from an earlier installation; where it is not, no link can be saved.
   const bool usable = !programs.empty() && !files.IsLink(folder);
   if (usable) files.MkDir(folder);
   std::vector<std::string> missing;
   for (const GroupItem* item : items) {
-    const std::string link = folder + "\\" + item->caption + ".lnk";
+    std::string link = PathIn(folder, item->caption);
+    link += ".lnk";
     if (!usable || files.IsLink(link) ||
-        files.MakeShellLink(link, directory + "\\" + item->fileName) !=
+        files.MakeShellLink(link, PathIn(directory, item->fileName)) !=
             platform::SystemError::kSuccess) {
       missing.push_back(item->caption);
     }
@@ -57,7 +66,7 @@ std::vector<std::string> MakeOwnGroup(platform::FileSystem& files, const std::st
 bool IsInPlace(platform::FileSystem& files, const std::string& directory, const GroupItem& item,
                bool installed) {
   return installed ||
-         platform::Exists(files, directory + "\\" + item.fileName, platform::Attribute::kNormal);
+         platform::Exists(files, PathIn(directory, item.fileName), platform::Attribute::kNormal);
 }
 
 }  // namespace

@@ -147,8 +147,8 @@ class FileSystem {
   // The Programs folder of every user's Start menu, without a trailing "\"; empty when the
   // system cannot tell.
   virtual std::string CommonProgramsFolder() = 0;
-  // Saves a shell link at `path` that starts `target` in the target's folder, in place of an
-  // earlier link file of that name; returns 0 or the error code.
+  // Saves a shell link at `path` that starts `target`, in place of an earlier link file of
+  // that name; returns 0 or the error code.
   virtual int MakeShellLink(const std::string& path, const std::string& target) = 0;
 };
 

@@ -24,15 +24,12 @@ std::string Win32FileSystem::CommonProgramsFolder() {
 }
 
 int Win32FileSystem::MakeShellLink(const std::string& path, const std::string& target) {
-  const std::wstring program = Wide(target);
-  const std::wstring folder = program.substr(0, program.rfind(L'\\'));
   const ComLibrary com;
   IShellLinkW* const link =
       com.Create<IShellLinkW>(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW);
   if (link == nullptr) return SystemError::kNotEnoughMemory;
   IPersistFile* file = nullptr;
-  HRESULT result = link->SetPath(program.c_str());
-  if (SUCCEEDED(result)) result = link->SetWorkingDirectory(folder.c_str());
+  HRESULT result = link->SetPath(Wide(target).c_str());
   if (SUCCEEDED(result))
     result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   if (SUCCEEDED(result)) {
