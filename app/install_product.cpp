@@ -9,7 +9,6 @@
 #include "payload/install_item.h"
 #include "payload/payload_bounds.h"
 #include "platform/services/file_system.h"
-#include "platform/text/text.h"
 #include "product/pelmora.h"
 #include "setup_file/layout.h"
 
@@ -53,12 +52,11 @@ constexpr char kDamagedSetupFile[] =
     "The setup file is damaged or incomplete, so nothing has been installed. Please get a new "
     "copy of the setup program.";
 
+// After a failure of the application that nothing has told.
 std::string ApplicationNotInstalled(bool destinationFull) {
-  std::string text =
-      "Pelmora.exe could not be installed, so the installation has stopped. No file has been "
-      "changed.";
-  if (destinationFull) text += " The destination drive is full.";
-  return text;
+  std::string text = "File 'Pelmora.exe' could not be installed";
+  text += destinationFull ? ": the destination drive is full!" : "!";
+  return text + " The installation has stopped; no file has been changed.";
 }
 
 }  // namespace
@@ -84,8 +82,7 @@ void Form1::InstallProduct() {
   if (const int error = runFolder_.Make(state_.TempDir.Trimmed());
       error != platform::SystemError::kSuccess) {
     return StopRun("A temporary folder could not be created in " + state_.TempDir.Trimmed() +
-                   " (system error " + platform::DecimalText(error) +
-                   "), so nothing has been installed.");
+                   "! Nothing has been installed.");
   }
 
   const std::string directory = state_.InstallDir.Trimmed();
@@ -94,14 +91,17 @@ void Form1::InstallProduct() {
   std::uint64_t installedBytes = 0;  // of the files this run installed
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     const product::ProductFile& file = product::kProductFiles[item];
+    // A failure of the application is told by the step that failed, and stops the run; any
+    // other item's is told by the run's own message for it alone.
+    const bool application = item == kApplication;
 
     Label12.SetCaption(std::string(file.temporaryName));
     Label12.Refresh();
     platform::FileChannel* const extracted = payload::ExtractPayloadItem(
         platform, *setupFile_, runFolder_, std::string(file.temporaryName),
-        setup_file::kItemTable[item].size, places.bytesAfter[item]);
+        setup_file::kItemTable[item].size, places.bytesAfter[item], application);
     if (extracted == nullptr) {
-      if (item == kApplication) return StopRun(ApplicationNotInstalled(false));
+      if (application) return StopRun("");
       toolkit.MsgBox(kItemMessages[item].extractionFailed, kRunMessageStyle, "Pelmora");
     }
 
@@ -110,15 +110,21 @@ void Form1::InstallProduct() {
     toolkit.DoEvents();
     // What a failed extraction left behind is no item: the installed file stays as it is.
     payload::ItemInstallation installation;
-    if (extracted != nullptr)
+    if (extracted != nullptr) {
       installation = payload::InstallItem(platform, *extracted, destination,
-                                          setup_file::kItemTable[item]);
+                                          setup_file::kItemTable[item], application);
+      if (!installation.installed) {
+        if (application) {
+          return StopRun(installation.told ? ""
+                                           : ApplicationNotInstalled(installation.destinationFull));
+        }
+        toolkit.MsgBox(kItemMessages[item].expansionFailed, kRunMessageStyle, "Pelmora");
+      }
+    }
     installed[item] = installation.installed;
-    if (installation.installed) installedBytes += setup_file::kItemTable[item].expandedLength;
-    if (!installation.installed) {
-      if (item == kApplication)
-        return StopRun(ApplicationNotInstalled(installation.destinationFull));
-      toolkit.MsgBox(kItemMessages[item].expansionFailed, kRunMessageStyle, "Pelmora");
+    if (installation.installed) {
+      installedBytes += setup_file::kItemTable[item].expandedLength;
+    } else {
       outcome.FileNotInstalled(file.installedName);
     }
   }
@@ -145,10 +151,10 @@ void Form1::InstallProduct() {
       Picture1.Link(), platform.files, directory,
       {.help = installed[kHelp], .uninstaller = installed[kUninstaller]});
   if (!missingItems.empty()) {
-    std::string text = "Program Manager did not add these items to the program group Pelmora:";
+    std::string text = "These items could not be added to the Start Menu group Pelmora:";
     for (const std::string& caption : missingItems) text += "\r" + caption;
     toolkit.MsgBox(text, kRunMessageStyle, "Pelmora");
-    outcome.GroupItemsMissing(missingItems);
+    outcome.GroupItemsMissing(missingItems.size());
   }
 
   SetFocus();
@@ -164,10 +170,10 @@ void Form1::InstallProduct() {
   Command2.SetCaption("Finish");
 }
 
-// Nothing more can be installed: the user is told why, the temporary files go, and the
-// program ends.
+// Nothing more can be installed: the user is told why (unless `reason` is empty, where the
+// step that failed has told it), the temporary files go, and the program ends.
 void Form1::StopRun(const std::string& reason) {
-  GetToolkit().MsgBox(reason, kRunMessageStyle, "Pelmora");
+  if (!reason.empty()) GetToolkit().MsgBox(reason, kRunMessageStyle, "Pelmora");
   DeleteTempFolder();
   GetToolkit().EndProgram();
 }

@@ -41,7 +41,7 @@ tests/tools        : tests/support tools/szdd tools/mksetup tools/mkicon tools/c
 tests/demo         : demo/sounds demo/chm demo/uninstall demo/common product tools/common
 tests/release      : product tools/common                        # the files that the Windows builds hand out
 tests/e2e/robot    : platform/win32                               # the Wine robot: text conversion only
-tests/e2e/win32    : tests/e2e/robot platform/win32 platform/win32/process platform/forms platform/services platform/text  # the Windows backend under Wine, and who started a program
+tests/e2e/win32    : app product tests/e2e/robot platform/win32 platform/win32/process platform/forms platform/services platform/text  # the Windows backend under Wine, who started a program, the wizard's finish text as drawn
 tests/e2e/lz32     :                                              # the system's lz32 on our files
 tests/e2e/unelevated :                                            # programs run beside the setup without elevation
 fuzz               : tests/support tools/mksetup tools/common payload integration setup_file product codec platform/portable platform/services

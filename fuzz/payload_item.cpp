@@ -154,7 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   platform::FileChannel* const extracted =
-      payload::ExtractPayloadItem(machine.platform, *setup, folder, kItem, itemSize, bytesAfter);
+      payload::ExtractPayloadItem(machine.platform, *setup, folder, kItem, itemSize, bytesAfter,
+                                  true);
 
   const bool faultMet = failing != nullptr && machine.faults.Calls(failing) - callsBefore >= nth;
   const std::optional<std::int32_t> position = PlainPosition(payloadEnd, itemSize, bytesAfter);

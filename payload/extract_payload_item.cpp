@@ -45,9 +45,9 @@ platform::FileChannel* CopyItem(platform::FileChannel& setupFile, RunFolder& fol
 platform::FileChannel* ExtractPayloadItem(platform::Platform& platform,
                                           platform::FileChannel& setupFile, RunFolder& folder,
                                           const std::string& name, std::int32_t itemSize,
-                                          std::int32_t bytesAfter) {
+                                          std::int32_t bytesAfter, bool showErrors) {
   platform::FileChannel* const item = CopyItem(setupFile, folder, name, itemSize, bytesAfter);
-  if (item == nullptr) {
+  if (item == nullptr && showErrors) {
     std::string text = "File '" + folder.Path();
     text += '\\';
     text += name;

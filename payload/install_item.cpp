@@ -46,7 +46,7 @@ bool InUse(int error) {
 // the button pressed.
 int Tell(platform::Toolkit& toolkit, const std::string& target, const std::string& what,
          int style) {
-  std::string text = "'";
+  std::string text = "File '";
   text.append(target).append("' ").append(what);
   return toolkit.MsgBox(text, style, "Error");
 }
@@ -75,55 +75,51 @@ int TakePlace(platform::Platform& platform, platform::FileChannel& expansion,
   return moved;
 }
 
-// An expansion failure that ExpandFile shows no message for, after the installed file's name.
-std::string SilentFailure(std::int32_t result) {
-  if (result == kDestinationFull) return "could not be written: the destination drive is full.";
-  return "could not be expanded (error " + platform::DecimalText(result) + ").";
-}
-
 }  // namespace
 
 ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
-                             const std::string& destination, const setup_file::ItemRecord& record) {
+                             const std::string& destination, const setup_file::ItemRecord& record,
+                             bool showErrors) {
   namespace SystemError = platform::SystemError;
   const std::string target = platform::Trim(destination);
-  const std::string newFile = NewFileFor(target);
   ItemInstallation outcome;
 
   int error = 0;
   const std::unique_ptr<platform::FileChannel> expansion =
       CreateNewFile(platform.files, target, error);
-  if (!expansion && error != SystemError::kStoppedOnLink) {
-    ShowOpenError(platform.toolkit, MapOpenError(error), newFile);
-    return outcome;
-  }
-  // What the user is told after the installed file's name, unless ExpandFile has told it.
-  std::string reason;
+  // Why the item is not installed, after the installed file's name; null where ExpandFile
+  // tells it (or has nothing to tell), and where the user chose Cancel.
+  const char* reason = nullptr;
   if (!expansion) {
-    reason = "keeps its earlier version: '" + newFile +
-             "' is a link, which the setup does not follow.";
-  } else if (const std::int32_t expanded = ExpandFile(platform, item, *expansion, true);
+    if (error == SystemError::kStoppedOnLink) {
+      reason = "could not be installed: a link lies beside it!";
+    } else if (showErrors) {
+      ShowOpenError(platform.toolkit, MapOpenError(error), target);
+      outcome.told = true;
+    }
+  } else if (const std::int32_t expanded = ExpandFile(platform, item, *expansion, showErrors);
              expanded < 0) {
     outcome.destinationFull = expanded == kDestinationFull;
-    if (!ExpandFileReports(expanded)) reason = SilentFailure(expanded);
+    outcome.told = showErrors && ExpandFileReports(expanded);
   } else if (!HoldsTheItemsBytes(*expansion, record)) {
-    reason = "could not be installed: the setup file is damaged.";
+    reason = "could not be installed: the setup file is damaged!";
   } else if (const int moved = TakePlace(platform, *expansion, target);
              moved != SystemError::kSuccess) {
-    // The user who chose Cancel knows why.
-    if (!InUse(moved))
-      reason = "could not be replaced (system error " + platform::DecimalText(moved) + ").";
+    if (!InUse(moved)) reason = "could not be replaced!";
   } else {
     // Its bytes were on the disk before it took the name.
     expansion->Close();
     outcome.installed = true;
     return outcome;
   }
-  if (!reason.empty()) Tell(platform.toolkit, target, reason, kStyle);
+  if (reason != nullptr && showErrors) {
+    Tell(platform.toolkit, target, reason, kStyle);
+    outcome.told = true;
+  }
+  // A second failure, with a file of its own left behind for the user to remove.
   if (expansion && expansion->Discard() != SystemError::kSuccess) {
-    platform.toolkit.MsgBox(
-        "The incomplete file '" + newFile + "' could not be removed. You can delete it yourself.",
-        kStyle, "Error");
+    Tell(platform.toolkit, NewFileFor(target), "could not be removed! You can delete it yourself.",
+         kStyle);
   }
   return outcome;
 }

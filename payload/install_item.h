@@ -13,15 +13,18 @@ namespace payload {
 
 struct ItemInstallation {
   bool installed = false;
+  bool told = false;             // a message has said why it was not
   bool destinationFull = false;  // the expansion failed for want of space
 };
 
 // Expands the extracted `item` into a new file beside `destination` (trimmed), made by
 // CreateNewFile, and puts it in the installed file's place. While a program holds the
 // installed file, the user is asked to close it and choose Retry, or Cancel to keep the
-// earlier file. Reports every other failure in a message box of its own, or of ExpandFile,
-// before it returns.
+// earlier file. With `showErrors`, every other failure that has a message (its own, or
+// ExpandFile's) shows it, naming the installed file; without, the caller tells the failure. A
+// new file that cannot be removed afterwards is told either way: it is left for the user.
 ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel& item,
-                             const std::string& destination, const setup_file::ItemRecord& record);
+                             const std::string& destination, const setup_file::ItemRecord& record,
+                             bool showErrors);
 
 }  // namespace payload

@@ -113,14 +113,15 @@ TEST_P(ChangedByte, TheItemKeepsItsEarlierFileAndTheUserIsTold) {
     file[ItemStart(item) + offset] ^= 0x5A;
     const auto h = InstallFrom(file);
     EXPECT_EQ(Content(*h, product), "earlier");
-    EXPECT_FALSE(h->toolkit.Messages().empty());
+    // One failure, one message: the application's own, any other item's the run's.
+    ASSERT_EQ(h->toolkit.Messages().size(), 1u);
+    EXPECT_EQ(h->toolkit.Messages()[0].title == "Pelmora", item != 0);
     if (item == 0) {
       EXPECT_TRUE(h->Ended());
       EXPECT_EQ(EarlierFilesKept(*h), 8);
     } else {
       EXPECT_EQ(h->Wizard().Label11.Caption(),
-                "Installation of Pelmora has finished with errors. Missing: " +
-                    std::string(product.installedName) + ".");
+                "Finished with errors. Missing: " + std::string(product.installedName) + ".");
       EXPECT_EQ(EarlierFilesKept(*h), 1);
     }
   }

@@ -193,7 +193,21 @@ class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterf
  protected:
   std::string Name() { return std::string(product::kProductFiles[GetParam()].installedName); }
   std::string Missing(const std::string& what) {
-    return "Installation of Pelmora has finished with errors. Missing: " + what + ".";
+    return "Finished with errors. Missing: " + what + ".";
+  }
+  // The run's own message for the item, when it could not be "extracted" or "expanded".
+  std::string ItemMessage(const std::string& failed) {
+    if (GetParam() == 6) {
+      return failed == "extracted" ? "PLM uninstall file could not be extracted!"
+                                   : "PLM 'Uninstall' file could not be expanded!";
+    }
+    if (GetParam() == 7) return "PLM help file could not be " + failed + "!";
+    return "File '" + Name() + "' could not be " + failed + "!";
+  }
+  std::vector<std::string> AllMessages() {
+    std::vector<std::string> texts;
+    for (const auto& message : h.toolkit.Messages()) texts.push_back(message.text);
+    return texts;
   }
 };
 
@@ -201,37 +215,19 @@ class ItemFailureTest : public InstallRunTest, public ::testing::WithParamInterf
 // is the first of its two.
 int ItemOpen(std::size_t item) { return static_cast<int>(2 * item + 1); }
 
-// Items 2 to 8: the callee's message, the run's own, and the run goes on.
-TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsReportedTwiceAndTheRunGoesOn) {
+// Items 2 to 8: the run's own message alone, and the run goes on.
+TEST_P(ItemFailureTest, AnItemThatCannotBeExtractedIsToldOnceAndTheRunGoesOn) {
   const std::size_t failing = GetParam();
   // A file of an earlier installation, which nothing must overwrite with a broken item.
   h.MakeFolder(kDestination);
   h.WriteFile(Installed(failing), "earlier");
   ReadyToInstall();
-  std::string folder;
-  h.toolkit.AtEventPump(1, [&] { folder = h.RunFolders().at(0); });
   h.backend.faults.Fail("Open", platform::SystemError::kAccessDenied, ItemOpen(failing));
   h.Click(h.Wizard().Command2);
   ExpectFinishState(Missing(Name()));
   EXPECT_TRUE(h.RunFolders().empty());
-  const std::string name(product::kProductFiles[failing].installedName);
-  std::vector<std::string> expected;
-  if (failing == 6) {
-    expected = {"PLM uninstall file could not be extracted!",
-                "PLM 'Uninstall' file could not be expanded!"};
-  } else if (failing == 7) {
-    expected = {"PLM help file could not be extracted!", "PLM help file could not be expanded!"};
-  } else {
-    expected = {"File '" + name + "' could not be extracted!",
-                "File '" + name + "' could not be expanded!"};
-  }
-  EXPECT_EQ(RunMessages(), expected);
-  const auto& messages = h.toolkit.Messages();
-  ASSERT_EQ(messages.size(), 3u);
-  EXPECT_EQ(messages[0].text, "File '" + folder + "\\" +
-                                  std::string(product::kProductFiles[failing].temporaryName) +
-                                  "' could not be written!");
-  EXPECT_EQ(messages[0].title, "Error");
+  EXPECT_EQ(AllMessages(), std::vector<std::string>{ItemMessage("extracted")});
+  EXPECT_EQ(RunMessages().size(), 1u);
   const auto earlier = ReadHostFile(h.Host(Installed(failing)));
   EXPECT_EQ(std::string(earlier.begin(), earlier.end()), "earlier");
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
@@ -252,7 +248,7 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   Install();
   // Without an uninstaller in place, the list of installed programs gets no entry for it.
   ExpectFinishState(
-      Missing(failing == 6 ? Name() + "; the entry in the list of installed programs" : Name()));
+      Missing(failing == 6 ? Name() + ", uninstall entry" : Name()));
   EXPECT_EQ(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey), failing != 6);
   if (failing != 6) {
     EXPECT_EQ(h.registry.FindValue(kHKeyLocalMachine, kUninstallKey, "EstimatedSize")
@@ -262,12 +258,13 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   }
   EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.PathExists(Installed(failing) + ".new_"));
-  ASSERT_EQ(RunMessages().size(), 1u);
-  ASSERT_EQ(h.toolkit.Messages().size(), 2u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "'" + Installed(failing) +
-                "' is in use or read-only. Close the program that uses it and choose Retry, or "
-                "choose Cancel to keep its earlier version.");
+  // The question, then after Cancel the run's own message and no other.
+  EXPECT_EQ(AllMessages(),
+            (std::vector<std::string>{
+                "File '" + Installed(failing) +
+                    "' is in use or read-only. Close the program that uses it and choose Retry, "
+                    "or choose Cancel to keep its earlier version.",
+                ItemMessage("expanded")}));
   for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (item != failing) ExpectInstalled(item);
   }
@@ -278,10 +275,29 @@ TEST_P(ItemFailureTest, AnItemThatCannotBeInstalledIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(h.backend.programManager.Commands(), commands);
 }
 
+// Whether the expansion says why (a source it cannot use) or not (a full destination), the
+// user hears of the item once, in the run's own words.
+TEST_P(ItemFailureTest, AnItemThatCannotBeExpandedIsToldOnceInTheRunsOwnWords) {
+  for (const int code : {platform::LzError::kBadInHandle, platform::LzError::kWrite}) {
+    SCOPED_TRACE(code);
+    WizardHarness fresh;
+    fresh.WriteSetupFile();
+    fresh.Start();
+    fresh.GoToDestinationPage();
+    fresh.backend.faults.Fail("LZCopy", code, static_cast<int>(GetParam()) + 1);
+    fresh.Click(fresh.Wizard().Command2);
+    EXPECT_EQ(fresh.Wizard().Label11.Caption().rfind("Finished with errors. Missing: " + Name(), 0),
+              0u);
+    ASSERT_EQ(fresh.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(fresh.toolkit.Messages()[0].text, ItemMessage("expanded"));
+    EXPECT_EQ(fresh.toolkit.Messages()[0].title, "Pelmora");
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(ItemsTwoToEight, ItemFailureTest, ::testing::Range<std::size_t>(1, 8));
 
 constexpr char kApplicationStopped[] =
-    "Pelmora.exe could not be installed, so the installation has stopped. No file has been "
+    "File 'Pelmora.exe' could not be installed! The installation has stopped; no file has been "
     "changed.";
 
 TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRecord) {
@@ -290,8 +306,9 @@ TEST_F(InstallRunTest, AnApplicationThatCannotBeExtractedStopsTheRunBeforeAnyRec
   h.backend.faults.Fail("Open", platform::SystemError::kAccessDenied, ItemOpen(0));
   h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
-  EXPECT_EQ(RunMessages(), (std::vector<std::string>{kApplicationStopped}));
-  ASSERT_EQ(h.toolkit.Messages().size(), 2u);
+  // The extraction's message says it all.
+  EXPECT_TRUE(RunMessages().empty());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
   EXPECT_EQ(h.toolkit.Messages()[0].text.rfind("File 'C:\\Temp\\PLMTMP-", 0), 0u);
   EXPECT_TRUE(h.RunFolders().empty());
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
@@ -332,7 +349,7 @@ class ApplicationInUseTest : public InstallRunTest {
     return texts;
   }
   const std::string question =
-      "'" + Installed(0) +
+      "File '" + Installed(0) +
       "' is in use by Tarvo's Pelmora. Close it and choose Retry, or choose Cancel to keep its "
       "earlier version.";
 };
@@ -362,17 +379,45 @@ TEST_F(ApplicationInUseTest, CancelAfterARetryKeepsItAndStopsTheRun) {
   EXPECT_FALSE(h.registry.KeyExists(kHKeyLocalMachine, kProductKey));
 }
 
-// A full destination makes lz32 fail with a code that it has no message for.
-TEST_F(InstallRunTest, AFullDestinationIsNamedWhenItStopsTheRun) {
-  h.backend.faults.Fail("LZCopy", platform::LzError::kWrite);
-  Install();
+// One failure, one message: the step that failed tells it where it can, the run otherwise.
+TEST_F(InstallRunTest, AnApplicationThatCannotBeExpandedIsToldOnceAndStopsTheRun) {
+  struct Case {
+    int code;
+    const char* text;
+  };
+  const std::string stopped = kApplicationStopped;
+  const Case cases[] = {
+      {platform::LzError::kBadInHandle, "Kaynak dosya handle numarası yanlış!"},
+      {platform::LzError::kWrite,
+       "File 'Pelmora.exe' could not be installed: the destination drive is full! The "
+       "installation has stopped; no file has been changed."},
+      {-6, kApplicationStopped},
+      {-7, kApplicationStopped},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    WizardHarness fresh;
+    fresh.WriteSetupFile();
+    fresh.Start();
+    fresh.GoToDestinationPage();
+    fresh.backend.faults.Fail("LZCopy", c.code);
+    fresh.Click(fresh.Wizard().Command2);
+    EXPECT_TRUE(fresh.Ended());
+    ASSERT_EQ(fresh.toolkit.Messages().size(), 1u);
+    EXPECT_EQ(fresh.toolkit.Messages()[0].text, c.text);
+    EXPECT_FALSE(fresh.PathExists(Installed(1)));
+  }
+}
+
+// A new application that is not the one built is told by the check alone.
+TEST_F(InstallRunTest, AnApplicationThatCannotBeReplacedIsToldOnceByTheInstallation) {
+  ReadyToInstall();
+  h.backend.faults.Fail("Rename", platform::SystemError::kNotReady);
+  h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
-  ASSERT_EQ(h.toolkit.Messages().size(), 2u);
-  EXPECT_EQ(h.toolkit.Messages()[0].text,
-            "'C:\\Program Files\\Pelmora\\Pelmora.exe' could not be written: the destination drive "
-            "is full.");
-  EXPECT_EQ(RunMessages(), std::vector<std::string>{std::string(kApplicationStopped) +
-                                                    " The destination drive is full."});
+  EXPECT_TRUE(RunMessages().empty());
+  ASSERT_EQ(h.toolkit.Messages().size(), 1u);
+  EXPECT_EQ(h.toolkit.Messages()[0].text, "File '" + Installed(0) + "' could not be replaced!");
 }
 
 // Whatever another program laid in the temporary folder beforehand, under the names the run's
@@ -408,9 +453,8 @@ TEST_F(InstallRunTest, AFolderThatCannotBeMadeStopsTheRunBeforeAnything) {
   h.backend.faults.Fail("MkDir", platform::SystemError::kAccessDenied, 3);  // after the default's
   h.Click(h.Wizard().Command2);
   EXPECT_TRUE(h.Ended());
-  EXPECT_EQ(RunMessages(), std::vector<std::string>{
-                               "A temporary folder could not be created in C:\\Temp (system error "
-                               "5), so nothing has been installed."});
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{"A temporary folder could not be created in "
+                                                    "C:\\Temp! Nothing has been installed."});
   EXPECT_FALSE(h.PathExists(Installed(0)));
 }
 
@@ -449,12 +493,10 @@ TEST_F(InstallRunTest, AGroupThatCannotBeMadeIsReportedAfterTheRecords) {
   h.backend.programManager.SetPresent(false);
   h.backend.faults.Fail("MakeShellLink", platform::SystemError::kAccessDenied, 1, true);
   Install();
-  ExpectFinishState(
-      "Installation of Pelmora has finished with errors. Missing: the Start Menu items Tarvo's "
-      "Pelmora, Pelmora Help, Uninstall Pelmora.");
-  ASSERT_EQ(RunMessages().size(), 1u);
-  EXPECT_NE(RunMessages()[0].find("\rTarvo's Pelmora\rPelmora Help\rUninstall Pelmora"),
-            std::string::npos);
+  ExpectFinishState("Finished with errors. Missing: Start Menu items.");
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{
+                               "These items could not be added to the Start Menu group "
+                               "Pelmora:\rTarvo's Pelmora\rPelmora Help\rUninstall Pelmora"});
   EXPECT_TRUE(h.registry.KeyExists(kHKeyLocalMachine, kUninstallKey));
   EXPECT_TRUE(h.RunFolders().empty());
 }
@@ -462,9 +504,9 @@ TEST_F(InstallRunTest, AGroupThatCannotBeMadeIsReportedAfterTheRecords) {
 TEST_F(InstallRunTest, ARefusedGroupItemIsReportedAndTheRunFinishes) {
   h.backend.faults.Fail("Execute", 1, 3);  // the help file's item
   Install();
-  ExpectFinishState(
-      "Installation of Pelmora has finished with errors. Missing: the Start Menu item Pelmora "
-      "Help.");
+  ExpectFinishState("Finished with errors. Missing: Start Menu item.");
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{"These items could not be added to the Start "
+                                                    "Menu group Pelmora:\rPelmora Help"});
   EXPECT_EQ(h.backend.programManager.Groups().at("Pelmora").size(), 2u);
   EXPECT_EQ(h.backend.programManager.OpenConversations(), 0);
 }

@@ -51,7 +51,7 @@ class ExtractPayloadItemTest : public PayloadMachine {
     setup = backend.files.Open(kSetup, platform::ChannelMode::kRead, error);
     EXPECT_TRUE(setup) << "error " << error;
     if (!setup) return nullptr;
-    return payload::ExtractPayloadItem(platform, *setup, folder, name, size, bytesAfter);
+    return payload::ExtractPayloadItem(platform, *setup, folder, name, size, bytesAfter, showErrors);
   }
 
   static Bytes Read(platform::FileChannel& item) {
@@ -80,6 +80,7 @@ class ExtractPayloadItemTest : public PayloadMachine {
 
   payload::RunFolder folder{backend.files};
   std::unique_ptr<platform::FileChannel> setup;
+  bool showErrors = true;
 };
 
 TEST_F(ExtractPayloadItemTest, FindsEveryItemOfTheProductsLayoutFromTheEndOfTheFile) {
@@ -172,6 +173,14 @@ TEST_F(ExtractionFailureTest, ANameThatTheFolderHoldsAlready) {
   ASSERT_TRUE(Extract(kSizes[1], kSizes[0]));
   EXPECT_FALSE(Extract(kSizes[2], kSizes[0] + kSizes[1]));
   ExpectFailure();
+}
+
+// A caller that tells the failure in its own words hears of it only by the result.
+TEST_F(ExtractionFailureTest, FailsWithoutAWordWhenNotAskedToShowIt) {
+  showErrors = false;
+  EXPECT_FALSE(Extract(kSizes[1], kSizes[0] + 1));
+  ExpectNoMessage();
+  EXPECT_TRUE(Extract(kSizes[1], kSizes[0]));
 }
 
 // Sizes that do not match the file locate bytes that are no SZDD file: never an item.

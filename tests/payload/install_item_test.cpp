@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "codec/crc32.h"
@@ -68,7 +69,7 @@ class InstallItemTest : public PayloadMachine {
   }
 
   payload::ItemInstallation Install() {
-    return payload::InstallItem(platform, *item, kInstalled, record);
+    return payload::InstallItem(platform, *item, kInstalled, record, showErrors);
   }
 
   // The installed file as it was, and nothing beside it.
@@ -93,6 +94,7 @@ class InstallItemTest : public PayloadMachine {
   const Bytes sound = MakeSample(Sample::kStructured, 4304);
   std::unique_ptr<platform::FileChannel> item;
   setup_file::ItemRecord record;
+  bool showErrors = true;
 };
 
 TEST_F(InstallItemTest, ReplacesTheInstalledFileWithTheWholeNewOne) {
@@ -129,8 +131,7 @@ TEST_F(InstallItemTest, ALinkWhereTheNewFileGoesIsRefusedAndTold) {
       std::filesystem::create_symlink(victim, newFile);
     }
     EXPECT_FALSE(Install().installed);
-    ExpectOneMessage("'" + kInstalled + "' keeps its earlier version: '" + kInstalled +
-                         ".new_' is a link, which the setup does not follow.",
+    ExpectOneMessage("File '" + kInstalled + "' could not be installed: a link lies beside it!",
                      kStyle, "Error");
     EXPECT_EQ(Content(victim), "the victim");
     EXPECT_EQ(ReadFile(kInstalled), kEarlier);
@@ -150,17 +151,18 @@ TEST_F(InstallItemTest, AnInstalledFileThatIsALinkIsReplacedAndWhatItLedToKept) 
   EXPECT_EQ(Content(victim), "the victim");
 }
 
-TEST_F(InstallItemTest, ANewFileThatCannotBeMadeIsToldAsExpandFilesTellsIt) {
+// The user knows the installed file, not the new one beside it.
+TEST_F(InstallItemTest, ANewFileThatCannotBeMadeIsToldAsExpandFilesTellsItByTheInstalledName) {
   MakeFolder(kInstalled + ".new_");  // a folder, which is not removed as a leftover
   EXPECT_FALSE(Install().installed);
-  ExpectOneMessage("'" + kInstalled + ".new_' isimli dosyaya erişim engellendi!", kStyle,
+  ExpectOneMessage("'" + kInstalled + "' isimli dosyaya erişim engellendi!", kStyle,
                    "ExpandFiles - Hata!");
   EXPECT_EQ(ReadFile(kInstalled), kEarlier);
   backend.toolkit.ClearRecords();
   std::filesystem::remove(*backend.files.HostPath(kInstalled + ".new_"));
   backend.faults.Fail("Open", platform::SystemError::kWriteProtect);
   EXPECT_FALSE(Install().installed);
-  ExpectOneMessage("'" + kInstalled + ".new_' isimli dosyaya yazılamıyor!", kStyle,
+  ExpectOneMessage("'" + kInstalled + "' isimli dosyaya yazılamıyor!", kStyle,
                    "ExpandFiles - Hata!");
   ExpectEarlierFileKept();
 }
@@ -173,7 +175,7 @@ TEST_F(InstallItemTest, AnItemForgedToTheLengthAndCrc32OfTheOneBuiltIsNotInstall
   item = backend.files.Open(kItem, platform::ChannelMode::kCreateNew, error);
   ASSERT_TRUE(item && item->Write(forged->data(), forged->size()));
   EXPECT_FALSE(Install().installed);
-  ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.",
+  ExpectOneMessage("File '" + kInstalled + "' could not be installed: the setup file is damaged!",
                    kStyle, "Error");
   ExpectEarlierFileKept();
 }
@@ -185,7 +187,7 @@ TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstal
     const setup_file::ItemRecord intact = record;
     damage(record);
     EXPECT_FALSE(Install().installed);
-    ExpectOneMessage("'" + kInstalled + "' could not be installed: the setup file is damaged.",
+    ExpectOneMessage("File '" + kInstalled + "' could not be installed: the setup file is damaged!",
                      kStyle, "Error");
     ExpectEarlierFileKept();
     record = intact;
@@ -194,11 +196,11 @@ TEST_F(InstallItemTest, AnItemThatExpandsToOtherBytesThanTheTableSaysIsNotInstal
 
 constexpr int kInUseStyle = 53;  // Retry and Cancel, exclamation
 const std::string kAskedToCloseHolder =
-    "'" + kInstalled +
+    "File '" + kInstalled +
     "' is in use by Pelmora. Close it and choose Retry, or choose Cancel to keep its earlier "
     "version.";
 const std::string kAskedToCloseUnknown =
-    "'" + kInstalled +
+    "File '" + kInstalled +
     "' is in use or read-only. Close the program that uses it and choose Retry, or choose "
     "Cancel to keep its earlier version.";
 
@@ -236,7 +238,9 @@ TEST_F(InstallItemTest, CancelKeepsTheEarlierFileOfAnInstalledFileInUse) {
     for (int retry = 0; retry < retries; ++retry)
       backend.toolkit.AnswerMessageBox(platform::kRetry);
     backend.toolkit.AnswerMessageBox(platform::kCancel);
-    EXPECT_FALSE(Install().installed);
+    const payload::ItemInstallation installation = Install();
+    EXPECT_FALSE(installation.installed);
+    EXPECT_FALSE(installation.told);  // the caller says what comes of it
     ExpectAsked(backend.toolkit.Messages(),
                 std::vector<std::string>(retries + 1, kAskedToCloseHolder));
     backend.files.ReleaseElsewhere(kInstalled);
@@ -272,27 +276,65 @@ TEST_F(InstallItemTest, AFileInUseByAnUnknownProgramOrReadOnlyIsAskedAboutAndNoO
   WriteFile(kInstalled, kEarlier);
   backend.faults.Fail("Rename", platform::SystemError::kNotReady);
   EXPECT_FALSE(Install().installed);
-  ExpectOneMessage("'" + kInstalled + "' could not be replaced (system error 21).", kStyle,
-                   "Error");
+  ExpectOneMessage("File '" + kInstalled + "' could not be replaced!", kStyle, "Error");
   ExpectEarlierFileKept();
 }
 
-// ExpandFile shows nothing for a full disk; the installation names it.
-TEST_F(InstallItemTest, AFullDestinationIsNamed) {
-  backend.faults.Fail("LZCopy", platform::LzError::kWrite);
-  const payload::ItemInstallation installation = Install();
-  EXPECT_FALSE(installation.installed);
-  EXPECT_TRUE(installation.destinationFull);
-  ExpectOneMessage("'" + kInstalled + "' could not be written: the destination drive is full.",
-                   kStyle, "Error");
-  ExpectEarlierFileKept();
-}
-
-TEST_F(InstallItemTest, AnExpansionThatFailsWithItsOwnMessageAddsNone) {
+// Only a message that has been shown counts as told: the caller tells the rest.
+TEST_F(InstallItemTest, WhatExpandFileSaysNothingAboutIsLeftToTheCaller) {
+  for (const int code : {platform::LzError::kWrite, -6, -7}) {
+    SCOPED_TRACE(code);
+    backend.toolkit.ClearRecords();
+    backend.faults.Fail("LZCopy", code);
+    const payload::ItemInstallation installation = Install();
+    EXPECT_FALSE(installation.installed);
+    EXPECT_FALSE(installation.told);
+    EXPECT_EQ(installation.destinationFull, code == platform::LzError::kWrite);
+    ExpectNoMessage();
+    ExpectEarlierFileKept();
+  }
   backend.faults.Fail("LZCopy", platform::LzError::kBadInHandle);
-  EXPECT_FALSE(Install().installed);
+  const payload::ItemInstallation installation = Install();
+  EXPECT_TRUE(installation.told);
+  EXPECT_FALSE(installation.destinationFull);
   ExpectOneMessage("Kaynak dosya handle numarası yanlış!", kStyle, "ExpandFiles - Hata!");
   ExpectEarlierFileKept();
+}
+
+// A caller that tells each failure in its own words gets no message of ours, whatever failed;
+// a file in use is still asked about, as the user can free it.
+TEST_F(InstallItemTest, WithoutShowErrorsNoFailureIsToldButInUseIsStillAsked) {
+  showErrors = false;
+  const std::filesystem::path newFile = *backend.files.HostPath(kInstalled + ".new_");
+  const std::vector<std::pair<const char*, std::function<void()>>> failures = {
+      {"a new file that cannot be made",
+       [&] { backend.faults.Fail("Open", platform::SystemError::kWriteProtect); }},
+      {"a link beside it", [&] { std::filesystem::create_symlink(Victim(), newFile); }},
+      {"an expansion with its own message",
+       [&] { backend.faults.Fail("LZCopy", platform::LzError::kBadInHandle); }},
+      {"a full destination", [&] { backend.faults.Fail("LZCopy", platform::LzError::kWrite); }},
+      {"a damaged item", [&] { record.sha256[0] ^= 0x80; }},
+      {"a failed replacement",
+       [&] { backend.faults.Fail("Rename", platform::SystemError::kNotReady); }},
+  };
+  for (const auto& [what, fail] : failures) {
+    SCOPED_TRACE(what);
+    const setup_file::ItemRecord intact = record;
+    backend.toolkit.ClearRecords();
+    fail();
+    const payload::ItemInstallation installation = Install();
+    EXPECT_FALSE(installation.installed);
+    EXPECT_FALSE(installation.told);
+    ExpectNoMessage();
+    EXPECT_EQ(ReadFile(kInstalled), kEarlier);
+    backend.faults.Clear();
+    std::filesystem::remove(newFile);
+    record = intact;
+  }
+  backend.files.HoldElsewhere(kInstalled, "Pelmora");
+  backend.toolkit.AnswerMessageBox(platform::kCancel);
+  EXPECT_FALSE(Install().installed);
+  ExpectAsked(backend.toolkit.Messages(), {kAskedToCloseHolder});
 }
 
 TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
@@ -301,8 +343,8 @@ TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
   EXPECT_FALSE(Install().installed);
   const auto& messages = backend.toolkit.Messages();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1].text, "The incomplete file '" + kInstalled +
-                                  ".new_' could not be removed. You can delete it yourself.");
+  EXPECT_EQ(messages[1].text, "File '" + kInstalled +
+                                  ".new_' could not be removed! You can delete it yourself.");
   EXPECT_EQ(ReadFile(kInstalled), kEarlier);
 }
 

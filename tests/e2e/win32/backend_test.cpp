@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     ServiceTests();
     ToolkitTests();
     FormTests();
+    FinishTextTests();
   }
   std::printf("%d failed checks\n", Failures());
   return Failures() == 0 ? 0 : 1;

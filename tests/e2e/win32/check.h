@@ -23,6 +23,8 @@ namespace backend_test {
 void ServiceTests();
 void ToolkitTests();
 void FormTests();
+// The wizard's longest finish text in its label.
+void FinishTextTests();
 // Apart from the others: they start the shell's COM machinery in the test's process.
 void ShellStartTests();
 

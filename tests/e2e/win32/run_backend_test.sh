@@ -33,6 +33,17 @@ wine_lay_prefix "$prefix"
 # Drive O: is an empty folder, as a freshly formatted disk whose root holds nothing.
 mkdir "$prefix/empty_drive"
 ln -s ../empty_drive "$prefix/dosdevices/o:"
+# The pictures it takes go to the screens folder beside the build, as PNG files.
+shots=$prefix/shots
+mkdir -p "$shots"
 # The program ends with 0 when every check passed, 1 otherwise.
+status=0
 timeout -k 10 $((180 * $(wine_pace_for "$loader"))) \
-  env WINEPREFIX="$prefix" WINELOADER="$loader" "$loader" "$program" ${part:+"$part"}
+  env WINEPREFIX="$prefix" WINELOADER="$loader" SHOTS="$(wine_path "$shots")" \
+  "$loader" "$program" ${part:+"$part"} || status=$?
+screens=$(dirname "$(realpath -m "$2")")/screens
+mkdir -p "$screens"
+for picture in "$shots"/*.bmp; do
+  [[ -f $picture ]] && convert "$picture" "$screens/$(basename "$picture" .bmp).png"
+done
+exit "$status"
