@@ -34,7 +34,7 @@ tests/codec        : tests/support tools/common codec
 tests/setup_file   : setup_file
 tests/platform     : tests/support platform/portable platform/forms platform/services platform/text codec
 tests/payload      : tests/support tools/mksetup tools/common payload setup_file product codec platform/portable platform/services platform/text
-tests/integration  : integration platform/portable platform/services
+tests/integration  : tests/support integration product platform/portable platform/forms platform/services
 tests/ui           : tests/support tests/platform ui platform/portable platform/forms platform/services platform/text
 tests/app          : tests/support app ui payload integration setup_file product platform/portable platform/forms platform/services platform/text
 tests/tools        : tests/support tools/szdd tools/mksetup tools/mkicon tools/common setup_file product codec

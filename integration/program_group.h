@@ -1,6 +1,8 @@
 #pragma once
-// The program group "Pelmora", asked of Program Manager over a DDE link: the application
-// always, the help file and the uninstaller when their files are in place.
+// The program group "Pelmora": the application always, the help file and the uninstaller when
+// their files are in place. Program Manager is asked for it over a DDE link; where none
+// answers, the group is made as the shell keeps one, a folder of shell links in the Programs
+// folder of every user's Start menu.
 #include <string>
 #include <vector>
 
@@ -17,8 +19,8 @@ struct InstalledExtras {
 };
 
 // `directory` is the trimmed destination. Returns the captions of the items that the group
-// should hold but does not: every item when Program Manager does not answer or cannot
-// create the group. The link is closed on return.
+// should hold but does not: every item when the group itself could not be made. The link is
+// closed on return.
 std::vector<std::string> CreateProgramGroup(platform::DdeLink& link, platform::FileSystem& files,
                                             const std::string& directory,
                                             InstalledExtras installed);

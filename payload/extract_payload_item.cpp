@@ -1,8 +1,8 @@
 #include "payload/extract_payload_item.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "codec/szdd_format.h"
 #include "payload/payload_bounds.h"
@@ -21,7 +21,10 @@ platform::FileChannel* CopyItem(platform::FileChannel& setupFile, RunFolder& fol
                                 const std::string& name, std::int32_t itemSize,
                                 std::int32_t bytesAfter) {
   if (itemSize < 1) return nullptr;
-  const std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[itemSize]);
+  const auto size = static_cast<std::size_t>(itemSize);
+  // malloc answers a request that it cannot meet with null, where new would end the program.
+  const std::unique_ptr<std::uint8_t, decltype(&std::free)> buffer(
+      static_cast<std::uint8_t*>(std::malloc(size)), &std::free);
   if (!buffer) return nullptr;
   PayloadBounds bounds;
   std::int32_t position = 0;
@@ -29,7 +32,6 @@ platform::FileChannel* CopyItem(platform::FileChannel& setupFile, RunFolder& fol
       !setup_file::ItemPosition(bounds.payloadEnd, itemSize, bytesAfter, position)) {
     return nullptr;
   }
-  const auto size = static_cast<std::size_t>(itemSize);
   if (!setupFile.ReadAt(position - 1, buffer.get(), size)) return nullptr;
   // Whatever lies there is no item unless it is an SZDD file: installing it would be worse.
   if (!IsSzdd(buffer.get(), itemSize)) return nullptr;

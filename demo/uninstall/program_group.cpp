@@ -138,6 +138,16 @@ Presence ProgramGroupPresence(std::string_view group) {
   return progman.IsOpen() ? progman.ListHolds(L"Groups", group) : Presence::Unknown;
 }
 
+WidePath OwnGroupFolder(std::string_view group) {
+  wchar_t path[MAX_PATH];
+  if (SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) {
+    WidePath unknown;
+    unknown.MarkIncomplete();
+    return unknown;
+  }
+  return PathIn(WidePath(path), group);
+}
+
 bool DeleteProgramGroup(std::string_view group) {
   FixedString<char, 256> command;
   command.Append("[DeleteGroup(").Append(group).Append(")]");

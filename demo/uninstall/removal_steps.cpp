@@ -87,6 +87,16 @@ Utf8Path GroupLabel(std::string_view group) {
 
 ProductRemoval::ProductRemoval(const WidePath& folder) {
   Add(GroupLabel(kProgramGroup), kProgramGroup, ProgramGroupPresence, DeleteProgramGroup);
+  // The links go as the product's files do, and their folder only when they were all it held.
+  // Where the system cannot tell where every user's Start menu is, the setup made no links.
+  const Utf8Path ownGroup = ToUtf8(OwnGroupFolder(kProgramGroup));
+  if (ownGroup.complete()) {
+    for (const char* caption : {kTitle, kHelpCaption, kUninstallerCaption}) {
+      Utf8Path link = FileLabel(ownGroup, caption);
+      Add(link.Append(".lnk"), {}, FilePresence, DeleteProductFile);
+    }
+    Add(ownGroup, {}, FolderPresence, RemoveFolder, false);
+  }
   const Utf8Path folderLabel = ToUtf8(folder);
   for (const ProductFile& file : kRemovalOrder) {
     Add(FileLabel(folderLabel, file.installedName), {}, FilePresence, DeleteProductFile,

@@ -1,6 +1,7 @@
 #pragma once
 // Everything of Pelmora that the setup program leaves behind, as removal steps, in the order
-// of removal: the program group, the eight files, their folder, the product key, the vendor
+// of removal: the program group (Program Manager's, and the folder of links that the setup
+// makes where none answers), the eight files, their folder, the product key, the vendor
 // key, and last the uninstall key, so that an interrupted removal can be started again from
 // the list of installed programs.
 #include <array>
@@ -23,7 +24,7 @@ class ProductRemoval {
   std::span<RemovalStep> Steps() { return std::span(steps_).first(count_); }
 
  private:
-  static constexpr std::size_t kStepCount = product::kProductFiles.size() + 5;
+  static constexpr std::size_t kStepCount = product::kProductFiles.size() + 9;
 
   // Adds a step whose target is `target`, or its label when there is no target.
   void Add(const Utf8Path& label, std::string_view target, Presence (*check)(std::string_view),

@@ -34,6 +34,7 @@ enum class FaultPoint {
   kDiskFreeSpace,
   kListFolders,
   kFileHolder,
+  kMakeShellLink,
   // LZ expansion.
   kLzCopy,
   // Registry.
@@ -81,6 +82,7 @@ inline constexpr std::array<FaultPointInfo,
         {FaultPoint::kDiskFreeSpace, "DiskFreeSpace", SystemError::kNotReady},
         {FaultPoint::kListFolders, "ListFolders", SystemError::kAccessDenied},
         {FaultPoint::kFileHolder, "FileHolder", kOperationFailed},
+        {FaultPoint::kMakeShellLink, "MakeShellLink", SystemError::kAccessDenied},
         {FaultPoint::kLzCopy, "LZCopy", LzError::kWrite},
         {FaultPoint::kCreateKey, "CreateKey", RegStatus::kAccessDenied},
         {FaultPoint::kOpenKey, "OpenKey", RegStatus::kAccessDenied},

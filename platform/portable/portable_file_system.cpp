@@ -560,4 +560,23 @@ bool PortableFileSystem::ListFolders(const std::string& path, std::vector<std::s
   return !failed;
 }
 
+std::string PortableFileSystem::CommonProgramsFolder() { return commonPrograms_; }
+
+// As the shell saves a link: over an earlier file of the name, and through a link there.
+int PortableFileSystem::MakeShellLink(const std::string& path, const std::string& target) {
+  int error = faults_.Check(FaultPoint::kMakeShellLink);
+  if (error != 0) return error;
+  const auto resolved = Resolve(path, error);
+  if (!resolved) return error;
+  if (!IsDirectory(resolved->host.parent_path())) return SystemError::kPathNotFound;
+  if (IsDirectory(resolved->host) || (ExtraAttributes(resolved->key) & Attribute::kReadOnly) != 0)
+    return SystemError::kAccessDenied;
+  if (IsOpen(resolved->key)) return SystemError::kSharingViolation;
+  const int fd = ::open(resolved->host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return SystemErrorOf(errno);
+  const bool written = ::write(fd, target.data(), target.size()) ==
+                       static_cast<ssize_t>(target.size());
+  return ::close(fd) == 0 && written ? SystemError::kSuccess : SystemError::kDiskFull;
+}
+
 }  // namespace platform::portable

@@ -46,6 +46,8 @@ class PortableFileSystem : public FileSystem {
   // The temporary folder that the program can trust; it stands for the user's and, for an
   // elevated program, the system's.
   void SetTempPath(std::string path) { tempPath_ = std::move(path); }
+  // Where the Start menu of every user keeps its programs; empty: the system cannot tell.
+  void SetCommonProgramsFolder(std::string path) { commonPrograms_ = std::move(path); }
   // Whether the program runs elevated: the folders it makes are then protected.
   void SetElevated(bool elevated) { elevated_ = elevated; }
   // The access of a folder that the program made, as it asked for it.
@@ -81,6 +83,9 @@ class PortableFileSystem : public FileSystem {
   std::string FullPath(const std::string& path) override;
   bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
   std::string AnsiPath(const std::string& path) override;
+  std::string CommonProgramsFolder() override;
+  // A shell link here is a file that holds its target's path.
+  int MakeShellLink(const std::string& path, const std::string& target) override;
 
  private:
   friend class PortableChannel;
@@ -107,6 +112,7 @@ class PortableFileSystem : public FileSystem {
   std::map<std::string, std::string> heldElsewhere_;  // by entry: the program that holds it
   std::map<std::string, FolderAccess> folderAccess_;
   std::string tempPath_ = "C:\\Temp\\";
+  std::string commonPrograms_ = "C:\\ProgramData\\Start Menu\\Programs";
   bool elevated_ = false;
 };
 

@@ -143,6 +143,13 @@ class FileSystem {
   // The names of the folders inside a folder, sorted without regard to letter case;
   // false when the folder cannot be read.
   virtual bool ListFolders(const std::string& path, std::vector<std::string>& names) = 0;
+
+  // The Programs folder of every user's Start menu, without a trailing "\"; empty when the
+  // system cannot tell.
+  virtual std::string CommonProgramsFolder() = 0;
+  // Saves a shell link at `path` that starts `target`, in place of an earlier link file of
+  // that name; returns 0 or the error code.
+  virtual int MakeShellLink(const std::string& path, const std::string& target) = 0;
 };
 
 // Is there an entry at `path` that a search with these attributes finds? Ordinary files

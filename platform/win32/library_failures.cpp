@@ -36,6 +36,12 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
   return std::malloc(size != 0 ? size : 1);
 }
 
+// Their partners: the library's own would bring its unwinding tables along.
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+
 // The library's ways of reporting a request that no memory or text can meet, each ending the
 // program with the library's own words for it.
 namespace std {

@@ -7,38 +7,31 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include "platform/win32/com_library.h"
 #include "platform/win32/system_library.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// The COM and automation calls that the start needs. They are needed once, at the very end,
-// so their libraries are loaded then, not at every start of the program. Every system that
-// has the two libraries has these functions.
-struct Com {
-  decltype(&CoInitialize) initialize;
-  decltype(&CoUninitialize) uninitialize;
-  decltype(&CoCreateInstance) createInstance;
-  decltype(&SysAllocString) allocString;
-  decltype(&SysFreeString) freeString;
+// The automation strings that the request needs, from oleaut32, loaded with COM at the end.
+struct Strings {
+  decltype(&SysAllocString) allocate;
+  decltype(&SysFreeString) free;
 };
 
-bool LoadCom(Com& com) {
-  const HMODULE ole = LoadSystemLibrary(L"ole32.dll");
+bool LoadStrings(Strings& strings) {
   const HMODULE automation = LoadSystemLibrary(L"oleaut32.dll");
-  com.initialize = SystemFunction<decltype(com.initialize)>(ole, "CoInitialize");
-  com.uninitialize = SystemFunction<decltype(com.uninitialize)>(ole, "CoUninitialize");
-  com.createInstance = SystemFunction<decltype(com.createInstance)>(ole, "CoCreateInstance");
-  com.allocString = SystemFunction<decltype(com.allocString)>(automation, "SysAllocString");
-  com.freeString = SystemFunction<decltype(com.freeString)>(automation, "SysFreeString");
-  return ole != nullptr && automation != nullptr;
+  strings.allocate = SystemFunction<decltype(strings.allocate)>(automation, "SysAllocString");
+  strings.free = SystemFunction<decltype(strings.free)>(automation, "SysFreeString");
+  return automation != nullptr;
 }
 
 // The shell's automation object, reached from the list of the shell's windows through the
 // desktop's window and its view; null when a step fails.
-IShellDispatch2* FindShell(const Com& com) {
-  IShellWindows* windows = nullptr;
+IShellDispatch2* FindShell(const ComLibrary& com) {
+  IShellWindows* windows =
+      com.Create<IShellWindows>(CLSID_ShellWindows, CLSCTX_LOCAL_SERVER, IID_IShellWindows);
   IDispatch* desktop = nullptr;
   IServiceProvider* services = nullptr;
   IShellBrowser* browser = nullptr;
@@ -52,8 +45,7 @@ IShellDispatch2* FindShell(const Com& com) {
   desktopFolder.lVal = CSIDL_DESKTOP;
   VARIANT none{};
   long window = 0;
-  if (SUCCEEDED(com.createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
-                                   IID_IShellWindows, reinterpret_cast<void**>(&windows))) &&
+  if (windows != nullptr &&
       windows->FindWindowSW(&desktopFolder, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
                             &desktop) == S_OK &&
       SUCCEEDED(
@@ -93,18 +85,17 @@ bool AskToRun(IShellDispatch2* shell, BSTR path, BSTR folder) {
 }  // namespace
 
 bool StartThroughShell(const std::wstring& path, const std::wstring& folder) {
-  Com com;
-  if (!LoadCom(com)) return false;
-  const HRESULT initialized = com.initialize(nullptr);
-  const BSTR file = com.allocString(path.c_str());
-  const BSTR startIn = com.allocString(folder.c_str());
+  ComLibrary com;
+  Strings strings;
+  if (!com.ready() || !LoadStrings(strings)) return false;
+  const BSTR file = strings.allocate(path.c_str());
+  const BSTR startIn = strings.allocate(folder.c_str());
   IShellDispatch2* shell = FindShell(com);
   const bool started =
       shell != nullptr && file != nullptr && startIn != nullptr && AskToRun(shell, file, startIn);
   if (shell != nullptr) shell->Release();
-  com.freeString(file);
-  com.freeString(startIn);
-  if (SUCCEEDED(initialized)) com.uninitialize();
+  strings.free(file);
+  strings.free(startIn);
   return started;
 }
 

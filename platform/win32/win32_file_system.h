@@ -23,6 +23,9 @@ class Win32FileSystem : public FileSystem {
   std::string FullPath(const std::string& path) override;
   bool ListFolders(const std::string& path, std::vector<std::string>& names) override;
   std::string AnsiPath(const std::string& path) override;
+  // Through the shell (win32_shell_link.cpp).
+  std::string CommonProgramsFolder() override;
+  int MakeShellLink(const std::string& path, const std::string& target) override;
 };
 
 }  // namespace platform::win32

@@ -477,9 +477,21 @@ TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
   ExpectFinishState();
 }
 
-// Once the files are in place, nothing ends the program: the finish text names what is missing.
-TEST_F(InstallRunTest, WithoutProgramManagerTheRunFinishesWithErrorsAfterTheRecords) {
+// Without Program Manager the run makes the group itself, as a folder of shell links.
+TEST_F(InstallRunTest, WithoutProgramManagerTheRunMakesTheGroupItself) {
   h.backend.programManager.SetPresent(false);
+  Install();
+  ExpectFinishState();
+  EXPECT_TRUE(RunMessages().empty());
+  const std::string group = h.files.CommonProgramsFolder() + "\\Pelmora\\";
+  for (const char* caption : {"Tarvo's Pelmora", "Pelmora Help", "Uninstall Pelmora"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(h.Host(group + caption + ".lnk"))) << caption;
+}
+
+// Once the files are in place, nothing ends the program: the finish text names what is missing.
+TEST_F(InstallRunTest, AGroupThatCannotBeMadeIsReportedAfterTheRecords) {
+  h.backend.programManager.SetPresent(false);
+  h.backend.faults.Fail("MakeShellLink", platform::SystemError::kAccessDenied, 1, true);
   Install();
   ExpectFinishState("Finished with errors. Missing: Start Menu items.");
   EXPECT_EQ(RunMessages(), std::vector<std::string>{

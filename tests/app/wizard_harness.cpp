@@ -21,6 +21,7 @@ WizardHarness::WizardHarness() {
   files.MapDrive('D', d);
   MakeFolder("C:\\Temp");
   MakeFolder("C:\\Setup");
+  MakeFolder(files.CommonProgramsFolder());
   files.SetTempPath("C:\\Temp\\");
   toolkit.SetProgramFile("C:\\Setup\\setup.exe");
 }

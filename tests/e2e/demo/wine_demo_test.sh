@@ -19,6 +19,9 @@
 #   uninstall_from_linked_folder  the product's folder is a link: nothing behind it changes
 #   install_then_uninstall   BUILD/setup.exe installs the product, and the installed uninstaller
 #                            removes all of it (skipped, status 77, while there is no setup.exe)
+#   install_then_uninstall_without_program_manager  the same while Program Manager does not
+#                            answer the setup: the setup makes the program group itself, a
+#                            folder of links, and the uninstaller removes it (skipped likewise)
 # In every case that uninstalls, the uninstaller's finishing copy runs from a fresh folder in
 # C:\windows\temp that others may not enter, and neither stays afterwards.
 set -euo pipefail
@@ -281,8 +284,29 @@ case_install_then_uninstall() {
   uninstall_everything
 }
 
+# No Program Manager answers the setup, whose shell hangs (see the script): the group is a
+# folder of the three links in the Programs folder of every user's Start menu, each naming its
+# installed file, and the installed uninstaller removes it with the rest.
+case_install_then_uninstall_without_program_manager() {
+  run_robot install_without_program_manager.steps
+  local group=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Pelmora
+  local link caption file links=("$title:Pelmora.exe" "Pelmora Help:PLM.chm"
+    "Uninstall Pelmora:Uninstall PLM.exe")
+  for link in "${links[@]}"; do
+    caption=${link%%:*} file=${link#*:}
+    [[ -f $group/$caption.lnk ]] || fail "the setup's group has no link $caption"
+    grep -qaF "$install_dir\\$file" "$group/$caption.lnk" ||
+      fail "the link $caption does not start $install_dir\\$file"
+  done
+  [[ $(find "$group" -mindepth 1 | wc -l) == 3 ]] || fail "the setup's group holds more: $(ls "$group")"
+  [[ ! -e "$(programs_folder)/Pelmora" ]] || fail "Program Manager made a group as well"
+
+  uninstall_everything
+  [[ ! -e $group ]] || fail "the setup's group stays"
+}
+
 declare -F "case_$case_name" >/dev/null || wine_die "unknown case $case_name"
-if [[ $case_name == install_then_uninstall && ! -f $build/setup.exe ]]; then
+if [[ $case_name == install_then_uninstall* && ! -f $build/setup.exe ]]; then
   echo "SKIPPED: $build/setup.exe is not built yet"
   exit 77
 fi

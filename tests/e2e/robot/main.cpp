@@ -41,6 +41,9 @@
 //   edges RIGHT BOTTOM            waits until the window's right and bottom edges lie at these
 //                                 pixels of the screen
 //   client WIDTH HEIGHT           waits until the window's client area has this size in pixels
+//   hang PROGRAM                  stops every process of the image name PROGRAM, as a program
+//                                 that has hung: its windows answer no message
+//   wake PROGRAM                  lets them go on again
 // A CONTROL is a caption ("&" marks ignored); "@X,Y": the control under that point of the
 // window's client area, in twips; or "@focus": the control that has the keyboard focus.
 #include <fcntl.h>

@@ -44,6 +44,20 @@ std::vector<PROCESSENTRY32W> Snapshot() {
 
 }  // namespace
 
+int HoldProcesses(const std::wstring& image, bool hold) {
+  using Call = LONG(NTAPI*)(HANDLE);
+  const auto call = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(
+      GetModuleHandleW(L"ntdll.dll"), hold ? "NtSuspendProcess" : "NtResumeProcess")));
+  int count = 0;
+  for (const RunningProcess& found : ProcessesNamed(image)) {
+    HANDLE process = OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, found.id);
+    if (!process) continue;
+    if (call && call(process) >= 0) ++count;
+    CloseHandle(process);
+  }
+  return count;
+}
+
 bool SameImage(const std::wstring& a, const std::wstring& b) {
   return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }

@@ -18,6 +18,10 @@ struct RunningProcess {
 // to case.
 std::vector<RunningProcess> ProcessesNamed(const std::wstring& image);
 
+// Stops every thread of each running process named `image`, as a hung program is stopped,
+// or lets them go on again; the number of processes that were stopped or let go.
+int HoldProcesses(const std::wstring& image, bool hold);
+
 // Whether two image names are the same file name, without regard to case.
 bool SameImage(const std::wstring& a, const std::wstring& b);
 

@@ -113,7 +113,8 @@ const Runner::Action Runner::kActions[] = {
     {"parent", 2, 2, &Runner::CheckParent},  {"ended", 1, 1, &Runner::WaitEnded},
     {"dpi", 1, 1, &Runner::SetDpi},          {"away", 0, 0, &Runner::TurnAway},
     {"mouse", 1, 1, &Runner::ClickWithMouse}, {"edges", 2, 2, &Runner::ExpectEdges},
-    {"client", 2, 2, &Runner::ExpectClientSize},
+    {"client", 2, 2, &Runner::ExpectClientSize}, {"hang", 1, 1, &Runner::Hang},
+    {"wake", 1, 1, &Runner::Wake},
 };
 
 const Runner::Action* Runner::Find(const std::string& name) {
@@ -301,6 +302,17 @@ void Runner::WaitEnded(const Args& args) {
     why = "one is still running";
     return ProcessesNamed(Wide(args[0])).empty();
   });
+}
+
+// A program that stops answering, as a hung one does: its windows take no message.
+void Runner::Hang(const Args& args) {
+  if (HoldProcesses(Wide(args[0]), true) == 0)
+    throw StepFailed("no process " + Quote(args[0]) + " could be stopped");
+}
+
+void Runner::Wake(const Args& args) {
+  if (HoldProcesses(Wide(args[0]), false) == 0)
+    throw StepFailed("no process " + Quote(args[0]) + " could be let go on");
 }
 
 void Runner::WaitExit(const Args& args) {

@@ -50,6 +50,8 @@ class Runner {
   void Answer(const Args& args);
   void WaitGone(const Args& args);
   void WaitEnded(const Args& args);
+  void Hang(const Args& args);
+  void Wake(const Args& args);
   void WaitExit(const Args& args);
   void Screenshot(const Args& args);
   void Type(const Args& args);
