@@ -49,8 +49,8 @@ constexpr ItemMessages kItemMessages[setup_file::kItemCount] = {
 };
 
 constexpr char kDamagedSetupFile[] =
-    "The setup file is damaged or incomplete, so nothing has been installed. Please get a new "
-    "copy of the setup program.";
+    "The setup file is damaged! Nothing has been installed. Please get a new copy of the setup "
+    "program.";
 
 // After a failure of the application that nothing has told.
 std::string ApplicationNotInstalled(bool destinationFull) {

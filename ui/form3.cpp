@@ -121,7 +121,7 @@ void Form3::Command1_Click() {
   platform::FileSystem& files = GetPlatform().files;
   if (files.GetAttributes(newPath) == platform::Attribute::kNoEntry &&
       files.MkDir(newPath) != platform::SystemError::kSuccess) {
-    ReportFailure(newPath + " could not be created.");
+    ReportFailure(newPath + " could not be created!");
     return;
   }
   OpenFolder(newPath);
@@ -185,7 +185,7 @@ void Form3::ReturnToShownFolder() {
 }
 
 void Form3::ReportUnopened(const std::string& path) {
-  ReportFailure(Trim(path) + " could not be opened.");
+  ReportFailure(Trim(path) + " could not be opened!");
 }
 
 void Form3::ReportFailure(const std::string& text) {

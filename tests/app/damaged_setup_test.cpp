@@ -19,9 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr char kDestination[] = "C:\\Program Files\\Pelmora";
 constexpr char kSetup[] = "C:\\Setup\\setup.exe";
 constexpr char kDamaged[] =
-    "The setup file is damaged or incomplete, so nothing has been installed. Please get a new copy "
-    "of the "
-    "setup program.";
+    "The setup file is damaged! Nothing has been installed. Please get a new copy of the setup "
+    "program.";
 
 class DamagedSetupFile : public ::testing::Test {
  protected:

@@ -30,11 +30,11 @@ class PlatformRefusal : public ChooserTest {
 TEST_F(PlatformRefusal, AFolderNameTheFileSystemRejectsIsReportedAndTheNextOneWorks) {
   Open("C:\\Games");
   NewFolder("a<b");
-  ExpectError(0, "C:\\Games\\a<b could not be created.");
+  ExpectError(0, "C:\\Games\\a<b could not be created!");
   EXPECT_EQ(chooser->Dir1.Path(), "C:\\Games");
   backend.faults.Fail("MkDir", SystemError::kAccessDenied);
   NewFolder("Locked");
-  ExpectError(1, "C:\\Games\\Locked could not be created.");
+  ExpectError(1, "C:\\Games\\Locked could not be created!");
   EXPECT_FALSE(drives.IsFolder("C:\\Games\\Locked"));
   NewFolder("Open");
   EXPECT_EQ(chooser->Dir1.Path(), "C:\\Games\\Open");
@@ -45,7 +45,7 @@ TEST_F(PlatformRefusal, ANameThatIsAFileIsReportedAsAFolderThatCannotBeOpened) {
   drives.MakeFile("C:\\Games\\notes");
   Open("C:\\Games");
   NewFolder("notes");
-  ExpectError(0, "C:\\Games\\notes could not be opened.");
+  ExpectError(0, "C:\\Games\\notes could not be opened!");
   EXPECT_EQ(chooser->Dir1.Path(), "C:\\Games");
 }
 
@@ -53,7 +53,7 @@ TEST_F(PlatformRefusal, AFolderGoneBeforeItIsOpenedIsReported) {
   Open("C:\\Games");
   std::filesystem::remove_all(*backend.files.HostPath("C:\\Games\\Tools"));
   OpenEntry("Tools");
-  ExpectError(0, "C:\\Games\\Tools could not be opened.");
+  ExpectError(0, "C:\\Games\\Tools could not be opened!");
   EXPECT_EQ(chooser->Dir1.Path(), "C:\\Games");
 }
 
@@ -61,7 +61,7 @@ TEST_F(PlatformRefusal, ADriveThatIsNotReadyIsReportedAndTheListGoesBackSoItCanB
   drives.Add('e', DriveKind::kFixed, 3000).ready = false;
   Open("C:\\Games");
   Pick('e');
-  ExpectError(0, "e: could not be opened.");
+  ExpectError(0, "e: could not be opened!");
   EXPECT_EQ(Messages().size(), 1u);
   EXPECT_EQ(chooser->Drive1.Drive(), "c:");
   EXPECT_EQ(chooser->Dir1.Path(), "C:\\Games");
@@ -84,8 +84,8 @@ TEST_F(PlatformRefusal, AFolderOnARefusedDriveAndABrokenDriveCDoNotSendTheListsI
   Pick('r');
   ASSERT_EQ(Messages().size(), 3u);
   EXPECT_EQ(Messages()[0].text, "Pelmora can not be installed into a RAM driver.");
-  ExpectError(1, "c: could not be opened.");
-  ExpectError(2, "c: could not be opened.");
+  ExpectError(1, "c: could not be opened!");
+  ExpectError(2, "c: could not be opened!");
   EXPECT_EQ(chooser->Dir1.Path(), "D:\\Setup");
   EXPECT_TRUE(chooser->Visible());
 }
@@ -125,7 +125,7 @@ TEST_F(NoDriveC, AMissingDestinationIsReportedAndADriveCanStillBeChosen) {
   Open("D:\\Gone");
   ASSERT_EQ(Messages().size(), 2u);
   ExpectNoDriveC(0);
-  ExpectError(1, "c: could not be opened.");
+  ExpectError(1, "c: could not be opened!");
   EXPECT_EQ(chooser->Label3.Caption(), " KB");
   chooser->Command2.UserClick();
   EXPECT_EQ(Messages().back().title, "Warning");
