@@ -211,10 +211,14 @@ bool Form1::HasRoomFor(const std::string& destination) {
   const auto kilobytes = [&](std::int32_t figure) {
     return figure == 0 ? std::string("0") : ui::GroupThousands(figure, separator);
   };
-  GetToolkit().MsgBox("There is not enough free space on drive " + shortfall->drive +
-                          " to install Pelmora.\r" + "It needs " + kilobytes(shortfall->neededKB) +
-                          " KB; " + kilobytes(shortfall->freeKB) + " KB are free.",
-                      Style::kExclamation, "Warning");
+  std::string text = "There is not enough free space on drive ";
+  text += shortfall->drive;
+  text += " to install Pelmora.\rIt needs ";
+  text += kilobytes(shortfall->neededKB);
+  text += " KB; ";
+  text += kilobytes(shortfall->freeKB);
+  text += " KB are free.";
+  GetToolkit().MsgBox(text, Style::kExclamation, "Warning");
   return false;
 }
 
