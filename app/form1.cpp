@@ -200,9 +200,8 @@ bool Form1::PrepareDestination() {
   return true;
 }
 
-// Every file the run installs must fit on the destination drive beside the ones it replaces,
-// which stay until their new versions are whole. A drive that cannot tell its free space
-// is not held up.
+// The destination drive must take the run at its fullest: each new file stands beside the
+// one it replaces until it is whole. A drive that cannot tell its free space is not held up.
 bool Form1::HasRoomFor(const std::string& destination) {
   const std::optional<SpaceShortfall> shortfall = FindSpaceShortfall(
       GetPlatform().files, destination, state_.TempDir.Trimmed(), setup_file::kItemTable);
