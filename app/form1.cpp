@@ -200,9 +200,8 @@ bool Form1::PrepareDestination() {
   return true;
 }
 
-// Every file the run installs must fit on the destination drive beside the ones it replaces,
-// which stay until their new versions are whole. A drive that cannot tell its free space
-// is not held up.
+// The destination drive must take the run at its fullest: each new file stands beside the
+// one it replaces until it is whole. A drive that cannot tell its free space is not held up.
 bool Form1::HasRoomFor(const std::string& destination) {
   const std::optional<SpaceShortfall> shortfall = FindSpaceShortfall(
       GetPlatform().files, destination, state_.TempDir.Trimmed(), setup_file::kItemTable);
@@ -211,10 +210,14 @@ bool Form1::HasRoomFor(const std::string& destination) {
   const auto kilobytes = [&](std::int32_t figure) {
     return figure == 0 ? std::string("0") : ui::GroupThousands(figure, separator);
   };
-  GetToolkit().MsgBox("There is not enough free space on drive " + shortfall->drive +
-                          " to install Pelmora.\r" + "It needs " + kilobytes(shortfall->neededKB) +
-                          " KB; " + kilobytes(shortfall->freeKB) + " KB are free.",
-                      Style::kExclamation, "Warning");
+  std::string text = "There is not enough free space on drive ";
+  text += shortfall->drive;
+  text += " to install Pelmora.\rIt needs ";
+  text += kilobytes(shortfall->neededKB);
+  text += " KB; ";
+  text += kilobytes(shortfall->freeKB);
+  text += " KB are free.";
+  GetToolkit().MsgBox(text, Style::kExclamation, "Warning");
   return false;
 }
 

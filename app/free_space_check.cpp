@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/text/text.h"
+#include "product/pelmora.h"
 
 namespace app {
 
@@ -13,10 +14,23 @@ constexpr std::uint64_t kKilobyte = 1024;
 
 bool HasDriveLetter(const std::string& path) { return path.size() >= 2 && path[1] == ':'; }
 
-// What a file of `bytes` bytes takes of a drive whose clusters hold `cluster` bytes.
-std::uint64_t InWholeClusters(std::uint32_t bytes, std::uint32_t cluster) {
-  const std::uint32_t clusters = bytes / cluster + (bytes % cluster != 0 ? 1 : 0);
-  return std::uint64_t{clusters} * cluster;
+// The clusters that a file of `bytes` bytes takes of a drive whose clusters hold `cluster`.
+std::int64_t Clusters(std::uint32_t bytes, std::uint32_t cluster) {
+  return bytes / cluster + (bytes % cluster != 0 ? 1 : 0);
+}
+
+// The clusters that the installed file at `path` gives back once a new one takes its place.
+// A link gives none: its bytes stay with its other name, or lie elsewhere. Nor does a folder,
+// which the new file does not replace, or a file whose length the system cannot tell. One
+// of 4 GiB or more is counted as giving back no more than 4 GiB.
+std::int64_t ClustersReplaced(platform::FileSystem& files, const std::string& path,
+                              std::uint32_t cluster) {
+  if (files.IsLink(path)) return 0;
+  const std::int64_t length = files.FileLength(path);
+  if (length < 0) return 0;
+  return Clusters(static_cast<std::uint32_t>(
+                      std::min<std::int64_t>(length, std::numeric_limits<std::uint32_t>::max())),
+                  cluster);
 }
 
 std::int32_t ClampedKB(std::uint64_t kilobytes) {
@@ -40,17 +54,25 @@ std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files,
     return std::nullopt;
   const auto cluster = static_cast<std::uint32_t>(clusterSize);
 
+  // The run item by item, as the drive sees it: what it holds beyond what it holds now
+  // (less, once larger files are replaced), and the most it holds at any moment.
   const bool itemsOnTheSameDrive = platform::StartsWithIgnoringCase(temporaryFolder, drive);
-  std::uint64_t needed = 0;
-  for (const setup_file::ItemRecord& item : table) {
-    needed += InWholeClusters(item.expandedLength, cluster);
+  const std::string folder = destination + "\\";
+  std::int64_t added = 0;
+  std::int64_t needed = 0;
+  for (std::size_t item = 0; item < setup_file::kItemCount; ++item) {
     if (itemsOnTheSameDrive)
-      needed += InWholeClusters(static_cast<std::uint32_t>(item.size), cluster);
+      added += Clusters(static_cast<std::uint32_t>(table[item].size), cluster);
+    added += Clusters(table[item].expandedLength, cluster);
+    needed = std::max(needed, added);
+    std::string installed = folder;
+    installed += product::kProductFiles[item].installedName;
+    added -= ClustersReplaced(files, installed, cluster);
   }
-  const std::uint64_t available = std::uint64_t{space.freeClusters} * cluster;
-  if (available >= needed) return std::nullopt;
-  return SpaceShortfall{drive, ClampedKB((needed + kKilobyte - 1) / kKilobyte),
-                        ClampedKB(available / kKilobyte)};
+  if (needed <= std::int64_t{space.freeClusters}) return std::nullopt;
+  const std::uint64_t neededBytes = static_cast<std::uint64_t>(needed) * cluster;
+  return SpaceShortfall{drive, ClampedKB((neededBytes + kKilobyte - 1) / kKilobyte),
+                        ClampedKB(std::uint64_t{space.freeClusters} * cluster / kKilobyte)};
 }
 
 }  // namespace app

@@ -15,10 +15,11 @@ struct SpaceShortfall {
   std::int32_t freeKB = 0;    // rounded down
 };
 
-// What the drive of `destination` lacks, if anything: room for every expanded file in whole
-// clusters, with the files they replace still in place, and for the extracted items too
-// when the temporary folder lies on the same drive. Nothing when the drive has room, or
-// when its free space cannot be told (no drive letter, or the system cannot say).
+// What the drive of `destination` lacks, if anything, for the run at its fullest, counted in
+// whole clusters file by file. The run writes each item's new file beside the installed one,
+// which it then replaces and so gives back; it keeps the extracted items to the end, which
+// take room too when the temporary folder lies on the same drive. Nothing when the drive has
+// room, or when its free space cannot be told (no drive letter, or the system cannot say).
 std::optional<SpaceShortfall> FindSpaceShortfall(platform::FileSystem& files,
                                                  const std::string& destination,
                                                  const std::string& temporaryFolder,

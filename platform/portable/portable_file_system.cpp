@@ -398,6 +398,15 @@ bool PortableFileSystem::IsLink(const std::string& path) {
   return fs::is_regular_file(entry) && fs::hard_link_count(resolved->host, failed) > 1;
 }
 
+std::int64_t PortableFileSystem::FileLength(const std::string& path) {
+  int error = faults_.Check(FaultPoint::kFileLength);
+  const auto resolved = error == 0 ? Resolve(path, error) : std::nullopt;
+  if (!resolved) return -1;
+  std::error_code failed;
+  const std::uintmax_t length = fs::file_size(resolved->host, failed);
+  return failed ? -1 : static_cast<std::int64_t>(length);
+}
+
 int PortableFileSystem::Move(const std::string& fromKey, const fs::path& fromHost,
                              const std::string& to, std::string& toKey, fs::path& toHost) {
   int error = 0;

@@ -73,6 +73,7 @@ class PortableFileSystem : public FileSystem {
                             int& error) override;
   int RmDir(const std::string& path) override;
   bool IsLink(const std::string& path) override;
+  std::int64_t FileLength(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   std::string FileHolder(const std::string& path) override;
   std::string TempPath() override;

@@ -113,6 +113,9 @@ class FileSystem {
   // Whether the entry at `path` is a link: a symbolic link, a junction or another reparse
   // point, or a file with more than one name (hard links).
   virtual bool IsLink(const std::string& path) = 0;
+  // The length of the file at `path` as its folder entry tells it, without opening the file;
+  // -1 when nothing is there, it is a folder, or the system cannot tell.
+  virtual std::int64_t FileLength(const std::string& path) = 0;
   // Opens a raw byte channel; on failure returns null and sets `error`.
   virtual std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode,
                                             int& error) = 0;

@@ -90,6 +90,15 @@ bool Win32FileSystem::IsLink(const std::string& path) {
   return linked;
 }
 
+std::int64_t Win32FileSystem::FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA entry;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &entry) ||
+      (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return -1;
+  }
+  return static_cast<std::int64_t>(std::uint64_t{entry.nFileSizeHigh} << 32 | entry.nFileSizeLow);
+}
+
 // Reading shares the file with other readers only. A new file is created, never opened: a
 // name that exists, a link among them, fails, so nothing is ever written through a link. It
 // is locked while open, and may be given another name through its handle.

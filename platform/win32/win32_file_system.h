@@ -12,6 +12,7 @@ class Win32FileSystem : public FileSystem {
                             int& error) override;
   int RmDir(const std::string& path) override;
   bool IsLink(const std::string& path) override;
+  std::int64_t FileLength(const std::string& path) override;
   std::unique_ptr<FileChannel> Open(const std::string& path, ChannelMode mode, int& error) override;
   // Through the Restart Manager (win32_file_holder.cpp).
   std::string FileHolder(const std::string& path) override;

@@ -143,8 +143,8 @@ TEST_F(WizardPagesTest, ADestinationTooLongForTheFilesInItIsRefusedBeforeAnythin
   }
 }
 
-// The run needs room for every expanded file in whole clusters beside the files it replaces,
-// and for the extracted items when the temporary folder is on the same drive.
+// Into an empty folder, the run needs room for every expanded file in whole clusters, and for
+// the extracted items when the temporary folder is on the same drive.
 TEST_F(WizardPagesTest, TooLittleFreeSpaceIsReportedAndPageThreeStays) {
   std::uint64_t expanded = 0, items = 0;
   for (const setup_file::ItemRecord& item : setup_file::kItemTable) {

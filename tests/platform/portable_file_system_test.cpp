@@ -150,6 +150,21 @@ TEST_F(PortableFileSystemTest, LinksAreToldApartFromFilesAndFolders) {
   }
 }
 
+// The length comes from the entry, so a file that the program holds open can be measured too.
+TEST_F(PortableFileSystemTest, AFileLengthIsReadWithoutOpeningTheFileAndAFolderHasNone) {
+  WriteHostFile(root / "c" / "plain.txt", "short");
+  int error = 0;
+  const auto held = files.Open("C:\\held.txt", ChannelMode::kCreateNew, error);
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(held && held->Write(bytes, 3));
+  EXPECT_EQ(files.FileLength("C:\\PLAIN.TXT"), 5);
+  EXPECT_EQ(files.FileLength("C:\\held.txt"), 3);
+  EXPECT_EQ(files.FileLength("C:\\Program Files"), -1);
+  EXPECT_EQ(files.FileLength("C:\\none.txt"), -1);
+  faults.Fail("FileLength", portable::kOperationFailed);
+  EXPECT_EQ(files.FileLength("C:\\plain.txt"), -1);
+}
+
 TEST_F(PortableFileSystemTest, AnOwnFolderIsFreshEachTimeAndProtectedWhenElevated) {
   fs::create_directories(root / "c" / "Temp" / "PLMTMP");
   int error = 0;

@@ -22,6 +22,8 @@
 # ${DISK}, when given, puts ${DESTINATION}'s drive (E:) on a small disk of its own:
 #   full         room for no further file: every entry it can hold is taken
 #   small        less free space than the new files need
+#   tight        room for the run as it goes and not a page more: each new file beside the
+#                earlier one it replaces, but not all the new files beside all the earlier ones
 set -euo pipefail
 
 # shellcheck source-path=SCRIPTDIR source=product_checks.sh
@@ -41,6 +43,7 @@ case ${DISK:-} in
   '') ;;
   full) make_drive_e "size=4m,nr_inodes=10" ;;  # the root, the folder and the eight files
   small) make_drive_e "size=64k" ;;
+  tight) make_drive_e "size=4m" ;;  # cut down to size once the earlier installation is laid
   *) echo "prepare: no such disk: $DISK" >&2; exit 2 ;;
 esac
 
@@ -58,6 +61,21 @@ case ${EARLIER:-} in
     ;;
   *) echo "prepare: no such earlier installation: $EARLIER" >&2; exit 2 ;;
 esac
+
+# The most that the run adds to the disk at any moment, in pages of 4 KiB: the new files in
+# run order, each beside its earlier version (a line of text, one page) until it replaces it.
+peak_pages() {
+  awk -F'[{,]' '/HexDigest/ {
+      added += int(($3 + 4095) / 4096); if (added > peak) peak = added; added -= 1
+    } END { print peak }' "$BUILD/setup/item_table.cpp"
+}
+
+if [[ ${DISK:-} == tight ]]; then
+  disk=$WINEPREFIX/disk_e
+  used=$(df --output=used -B4096 "$disk" | tail -n 1)
+  mount -o remount,size=$(((used + $(peak_pages)) * 4096)) "$disk"
+fi
+
 "$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Dizin /t REG_SZ /d "$DESTINATION" /f >/dev/null
 "$WINE" reg add 'HKLM\Software\Quorvalen\PLM' /v Version /t REG_DWORD /d 6 /f >/dev/null
 

@@ -188,6 +188,11 @@ void FileTests() {
   CHECK(files.Open(folder + "\\none.bin", platform::ChannelMode::kRead, error) == nullptr &&
         error == ERROR_FILE_NOT_FOUND);
 
+  // A length is read from the entry: a folder has none, nor has a name that names nothing.
+  CHECK(files.FileLength(file) == 5);
+  CHECK(files.FileLength(folder) == -1);
+  CHECK(files.FileLength(folder + "\\none.bin") == -1);
+
   // A second name of a file makes both names links; removing one leaves the other whole.
   const std::string second = folder + "\\second.wav";
   CHECK(!files.IsLink(file));
