@@ -34,6 +34,7 @@ void WizardHarness::Start() {
 
 void WizardHarness::Act(const std::function<void()>& action) {
   ASSERT_FALSE(Ended()) << "the program has already ended";
+  ASSERT_FALSE(Hung()) << "the program hangs";
   if (acting_) {
     // An action inside an event pump of another: the end of the program must reach the
     // outermost one.
@@ -44,6 +45,10 @@ void WizardHarness::Act(const std::function<void()>& action) {
   try {
     action();
   } catch (const ProgramEnded&) {
+  } catch (const platform::portable::StepLimitReached&) {
+    hung_ = true;
+    ADD_FAILURE() << "the program hangs: it went on past its limit of platform calls, event "
+                     "pumps and message boxes";
   }
   acting_ = false;
 }
