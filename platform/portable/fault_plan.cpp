@@ -39,9 +39,12 @@ void FaultPlan::Clear() {
 
 void FaultPlan::LimitSteps(int steps) { stepLimit_ = steps == 0 ? 0 : steps_ + steps; }
 
+// Once: the calls of the clean-up that runs as the program unwinds must not throw again.
 void FaultPlan::Step() {
   ++steps_;
-  if (stepLimit_ != 0 && steps_ > stepLimit_) throw StepLimitReached{};
+  if (stepLimit_ == 0 || steps_ <= stepLimit_) return;
+  stepLimit_ = 0;
+  throw StepLimitReached{};
 }
 
 const FaultPlan::Fault* FaultPlan::Hit(FaultPoint point) {

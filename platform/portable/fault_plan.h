@@ -126,7 +126,8 @@ class FaultPlan {
   void SpoilWrite(WriteOutcome outcome, int nth = 1, bool persistent = false);
   void Clear();
   // A program that hangs goes round and round its platform calls, event pumps or message
-  // boxes: past `steps` more of them, each throws StepLimitReached. 0 lifts the limit.
+  // boxes: the first step past `steps` more of them throws StepLimitReached, which lifts the
+  // limit. 0 lifts it as well.
   void LimitSteps(int steps);
 
   // Called by each operation: 0 to go on, or the error to fail with.

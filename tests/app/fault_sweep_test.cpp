@@ -32,10 +32,13 @@ class FaultSweep : public ::testing::Test {
     ++endings_[mode][run.ending];
   }
 
-  // The run without faults: it must complete, and it sets the limit of the faulted runs' steps.
+  // The run without faults: it must complete, in a few hundred steps, and it sets the limit of
+  // the faulted runs' steps.
   SweptRun Baseline(const Walk& walk) {
-    const SweptRun run = RunAndJudge(walk, 0, [](FaultPlan&) {}, std::string(walk.name) + ", no fault");
+    const SweptRun run =
+        RunAndJudge(walk, 10000, [](FaultPlan&) {}, std::string(walk.name) + ", no fault");
     EXPECT_EQ(run.ending, Ending::kComplete);
+    EXPECT_EQ(run.destination, walk.destination);
     NoteReached(run);
     // A fault may add a few calls, messages and clean-up steps, never twice the run's.
     stepLimit_ = 2 * run.totalCalls + 100;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,11 +23,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-// The earlier installation's folder, which its records name, and the folder of an older copy,
-// which the user may choose in its place. Both hold files of other content than the new ones,
-// and the new file of one that a run interrupted there left behind.
-constexpr char kEarlierDestination[] = "D:\\Pelmora";
-constexpr char kOlderCopy[] = "C:\\Program Files\\Pelmora";
+// Both folders hold files of other content than the new ones, and the new file of one that a
+// run interrupted there left behind.
 constexpr const char* kFoldersWithEarlierFiles[] = {kEarlierDestination, kOlderCopy};
 constexpr char kLeftover[] = "Stop.wav.new_";
 constexpr char kLeftoverContent[] = "half of a new Stop.wav";
@@ -77,20 +76,33 @@ void SetUpMachine(WizardHarness& h) {
                       {platform::RegType::kDword, {6, 0, 0, 0}});
 }
 
-// In the chooser: drive C, then down to the older copy's folder, and "&Ok" there. Whatever the
+// The folder list's entries on the way down to `folder`: its drive's root ("C:\"), then the
+// folders by name.
+std::vector<std::string> EntriesDownTo(const std::string& folder) {
+  std::vector<std::string> names{folder.substr(0, 3)};
+  for (std::size_t at = 3; at < folder.size();) {
+    const std::size_t end = std::min(folder.find('\\', at), folder.size());
+    names.push_back(folder.substr(at, end - at));
+    at = end + 1;
+  }
+  return names;
+}
+
+// In the chooser: the folder's drive, then down to the folder, and "&Ok" there. Whatever the
 // chooser could not do, its close box brings the wizard back on the destination it had.
-void ChooseTheOlderCopy(WizardHarness& h) {
+void ChooseFolder(WizardHarness& h, const std::string& folder) {
   h.Click(h.Wizard().Command4);
   ui::Form3* const chooser = h.Wizard().Chooser();
   if (!Running(h) || chooser == nullptr || !chooser->Loaded()) return;
-  if (const int c = ui_test::EntryOf(chooser->Drive1, 'c'); c >= 0)
-    h.Act([&] { chooser->Drive1.UserPick(c); });
-  for (const char* folder : {"C:\\", "Program Files", "Pelmora"}) {
-    const int entry = ui_test::EntryNamed(chooser->Dir1, folder);
+  const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(folder[0])));
+  if (const int entry = ui_test::EntryOf(chooser->Drive1, drive); entry >= 0)
+    h.Act([&] { chooser->Drive1.UserPick(entry); });
+  for (const std::string& name : EntriesDownTo(folder)) {
+    const int entry = ui_test::EntryNamed(chooser->Dir1, name);
     if (!Running(h) || entry < 0) break;
     h.Act([&] { chooser->Dir1.UserOpen(entry); });
   }
-  if (Running(h) && chooser->Dir1.Path() == kOlderCopy) h.Click(chooser->Command2);
+  if (Running(h) && chooser->Dir1.Path() == folder) h.Click(chooser->Command2);
   if (Running(h) && chooser->Loaded()) h.Act([&] { chooser->UserClose(); });
 }
 
@@ -101,7 +113,8 @@ void WalkToTheRun(WizardHarness& h, const Walk& walk) {
   if (Running(h)) h.Click(h.Wizard().Command2);
   if (Running(h)) h.Click(h.Wizard().Option1);
   if (Running(h)) h.Click(h.Wizard().Command2);
-  if (Running(h) && walk.throughChooser) ChooseTheOlderCopy(h);
+  if (Running(h) && h.Wizard().Label10.Caption() != walk.destination)
+    ChooseFolder(h, walk.destination);
   if (Running(h)) h.Click(h.Wizard().Command2);  // the run
 }
 
@@ -226,8 +239,7 @@ std::string RunDestination(WizardHarness& h) {
   return h.ShownPage() == 4 ? h.State().InstallDir.Trimmed() : std::string();
 }
 
-Ending Judge(WizardHarness& h) {
-  const std::string destination = RunDestination(h);
+Ending Judge(WizardHarness& h, const std::string& destination) {
   const std::vector<std::string> notNew = CheckFiles(h, destination);
   const bool complete = !destination.empty() && notNew.empty() &&
                         RecordsComplete(h, destination) && GroupComplete(h);
@@ -305,14 +317,15 @@ SweptRun RunAndJudge(const Walk& walk, int stepLimit,
 
   WalkToTheRun(h, walk);
   Ending ending = Ending::kHung;
+  const std::string destination = RunDestination(h);
   if (!h.Hung()) {
-    ending = Judge(h);
+    ending = Judge(h, destination);
     if (Running(h) && h.Wizard().Command2.Caption() == "Finish") FinishStartingTheApplication(h);
     CheckTemporaryFolder(h);
   }
   if (h.Hung()) ending = Ending::kHung;
 
-  SweptRun run{ending, faults.TotalCalls(), {}};
+  SweptRun run{ending, destination, faults.TotalCalls(), {}};
   for (const auto& info : platform::portable::kFaultPoints)
     run.calls[static_cast<std::size_t>(info.point)] = faults.Calls(info.name);
   return run;

@@ -10,20 +10,25 @@
 
 namespace app_test {
 
-// A user's way through the wizard.
+// The earlier installation's folder, which its records name, and the folder of an older copy,
+// which the user may choose in its place.
+inline constexpr char kEarlierDestination[] = "D:\\Pelmora";
+inline constexpr char kOlderCopy[] = "C:\\Program Files\\Pelmora";
+
+// A user's way through the wizard: page 2 agreed, the destination kept or chosen on page 3,
+// the run, and "Finish" with "Run PLM now." ticked.
 struct Walk {
   const char* name;
   // The setup runs as it does on a system with user account control.
   bool elevated;
-  // "Change Dir" on page 3, and in the chooser the folder of the older copy, which then
-  // takes the new installation; otherwise the earlier installation's folder, as page 3
-  // proposes it. Either way "Run PLM now." is ticked before "Finish".
-  bool throughChooser;
+  // Where the walk installs: page 3 proposes the earlier installation's folder, and "Change
+  // Dir" leads to any other, folder by folder from its drive down.
+  const char* destination;
 };
 
 inline constexpr std::array<Walk, 2> kWalks = {{
-    {"through the chooser, elevated", true, true},
-    {"into the earlier installation's folder", false, false},
+    {"through the chooser, elevated", true, kOlderCopy},
+    {"into the earlier installation's folder", false, kEarlierDestination},
 }};
 
 // How a run ended.
@@ -33,12 +38,13 @@ const char* NameOf(Ending ending);
 
 struct SweptRun {
   Ending ending;
+  std::string destination;  // the wizard's as the run began, or empty when it did not
   int totalCalls;  // platform calls of any kind
   std::array<int, platform::portable::kFaultPoints.size()> calls;  // by fault point
 };
 
 // Runs `walk` with the faults that `planFaults` lays, at most `stepLimit` steps of the program
-// from its start (0: no limit), and checks every rule under the trace `point`.
+// from its start, and checks every rule under the trace `point`.
 SweptRun RunAndJudge(const Walk& walk, int stepLimit,
                      const std::function<void(platform::portable::FaultPlan&)>& planFaults,
                      const std::string& point);

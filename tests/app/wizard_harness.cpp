@@ -47,8 +47,12 @@ void WizardHarness::Act(const std::function<void()>& action) {
   } catch (const ProgramEnded&) {
   } catch (const platform::portable::StepLimitReached&) {
     hung_ = true;
+    const auto& failed = backend.faults.Failed();
     ADD_FAILURE() << "the program hangs: it went on past its limit of platform calls, event "
-                     "pumps and message boxes";
+                     "pumps and message boxes"
+                  << (failed.empty() ? std::string()
+                                     : ", after a fault of " +
+                                           std::string(backend.faults.NameOf(failed.front())));
   }
   acting_ = false;
 }
