@@ -95,10 +95,10 @@ TEST_F(FaultSweep, NoFaultLosesAFileMisreportsAnythingOrHangsAndEveryFaultPointI
   }
   const int writes = baseline.calls[static_cast<std::size_t>(FaultPoint::kWrite)];
   ASSERT_GT(writes, 8) << "the run writes each item and each new file";
-  for (const auto& [outcome, name] :
-       {std::pair{WriteOutcome::kTorn, "torn"}, std::pair{WriteOutcome::kShort, "short"}}) {
+  for (const WriteOutcome outcome : {WriteOutcome::kTorn, WriteOutcome::kShort}) {
     for (const bool persistent : {false, true}) {
-      const std::string mode = std::string(name) + " writes " + Persistence(persistent);
+      const std::string mode = std::string(outcome == WriteOutcome::kTorn ? "torn" : "short") +
+                               " writes " + Persistence(persistent);
       for (int write = 1; write <= writes; ++write) {
         Sweep(chooser, mode, "write " + std::to_string(write) + " " + mode,
               [&](FaultPlan& faults) { faults.SpoilWrite(outcome, write, persistent); });
