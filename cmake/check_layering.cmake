@@ -36,7 +36,7 @@ tests/platform     : tests/support platform/portable platform/forms platform/ser
 tests/payload      : tests/support tools/mksetup tools/common payload setup_file product codec platform/portable platform/services platform/text
 tests/integration  : tests/support integration product platform/portable platform/forms platform/services
 tests/ui           : tests/support tests/platform ui platform/portable platform/forms platform/services platform/text
-tests/app          : tests/support app ui payload integration setup_file product platform/portable platform/forms platform/services platform/text
+tests/app          : tests/support tests/platform app ui payload integration setup_file product platform/portable platform/forms platform/services platform/text
 tests/tools        : tests/support tools/szdd tools/mksetup tools/mkicon tools/common setup_file product codec
 tests/demo         : demo/sounds demo/chm demo/uninstall demo/common product tools/common
 tests/release      : product tools/common                        # the files that the Windows builds hand out

@@ -85,8 +85,9 @@ ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel
   ItemInstallation outcome;
 
   int error = 0;
+  std::string leftBehind;  // a new file of ours that the user is to remove
   const std::unique_ptr<platform::FileChannel> expansion =
-      CreateNewFile(platform.files, target, error);
+      CreateNewFile(platform.files, target, error, leftBehind);
   // Why the item is not installed, after the installed file's name; null where ExpandFile
   // tells it (or has nothing to tell), and where the user chose Cancel.
   const char* reason = nullptr;
@@ -117,10 +118,9 @@ ItemInstallation InstallItem(platform::Platform& platform, platform::FileChannel
     outcome.told = true;
   }
   // A second failure, with a file of its own left behind for the user to remove.
-  if (expansion && expansion->Discard() != SystemError::kSuccess) {
-    Tell(platform.toolkit, NewFileFor(target), "could not be removed! You can delete it yourself.",
-         kStyle);
-  }
+  if (expansion && expansion->Discard() != SystemError::kSuccess) leftBehind = NewFileFor(target);
+  if (!leftBehind.empty())
+    Tell(platform.toolkit, leftBehind, "could not be removed! You can delete it yourself.", kStyle);
   return outcome;
 }
 

@@ -51,7 +51,8 @@ std::string NewFileFor(const std::string& installed) { return installed + produc
 // through the link's name without showing it as one. A new file made under a name of its own
 // takes the leftover's place instead, which replaces the name itself.
 std::unique_ptr<platform::FileChannel> CreateNewFile(platform::FileSystem& files,
-                                                     const std::string& installed, int& error) {
+                                                     const std::string& installed, int& error,
+                                                     std::string& leftBehind) {
   const std::string path = NewFileFor(installed);
   if (files.GetAttributes(path) == platform::Attribute::kNoEntry)
     return files.Open(path, platform::ChannelMode::kCreateNew, error);
@@ -60,12 +61,15 @@ std::unique_ptr<platform::FileChannel> CreateNewFile(platform::FileSystem& files
     return nullptr;
   }
   std::unique_ptr<platform::FileChannel> channel;
-  for (char spare = '1'; !channel && spare <= '9'; ++spare)
-    channel = files.Open(path + spare, platform::ChannelMode::kCreateNew, error);
+  std::string spare = path + '0';
+  while (!channel && spare.back() < '9') {
+    ++spare.back();
+    channel = files.Open(spare, platform::ChannelMode::kCreateNew, error);
+  }
   if (!channel) return nullptr;
   error = channel->MoveTo(path);
   if (error == SystemError::kSuccess) return channel;
-  channel->Discard();
+  if (channel->Discard() != SystemError::kSuccess) leftBehind = spare;
   return nullptr;
 }
 

@@ -49,8 +49,11 @@ std::string NewFileFor(const std::string& installed);
 
 // Makes the new file for `installed`, for writing and reading back. One that an interrupted
 // run left gives way to it; a link in its place does not, and the result is null with
-// SystemError::kStoppedOnLink. Null, with the system's error code, when it cannot be made.
+// SystemError::kStoppedOnLink. Null, with the system's error code, when it cannot be made;
+// then `leftBehind` names the spare file made to take the leftover's place when that could
+// neither take it nor be removed again.
 std::unique_ptr<platform::FileChannel> CreateNewFile(platform::FileSystem& files,
-                                                     const std::string& installed, int& error);
+                                                     const std::string& installed, int& error,
+                                                     std::string& leftBehind);
 
 }  // namespace payload

@@ -25,23 +25,54 @@ void FaultPlan::FailAnyCall(int nth, bool persistent) {
   anyCall_ = Fault{0, totalCalls_ + nth, persistent};
 }
 
+void FaultPlan::SpoilWrite(WriteOutcome outcome, int nth, bool persistent) {
+  if (outcome == WriteOutcome::kWhole) throw std::invalid_argument("a whole write is no fault");
+  const auto index = static_cast<std::size_t>(FaultPoint::kWrite);
+  faults_[index] =
+      Fault{kFaultPoints[index].anyCallError, calls_[index] + nth, persistent, outcome};
+}
+
 void FaultPlan::Clear() {
   faults_ = {};
   anyCall_ = {};
 }
 
-int FaultPlan::Check(FaultPoint point) {
+void FaultPlan::LimitSteps(int steps) { stepLimit_ = steps == 0 ? 0 : steps_ + steps; }
+
+// Once: the calls of the clean-up that runs as the program unwinds must not throw again.
+void FaultPlan::Step() {
+  ++steps_;
+  if (stepLimit_ == 0 || steps_ <= stepLimit_) return;
+  stepLimit_ = 0;
+  throw StepLimitReached{};
+}
+
+const FaultPlan::Fault* FaultPlan::Hit(FaultPoint point) {
+  Step();
   const auto index = static_cast<std::size_t>(point);
   const int call = ++calls_[index];
   const int anyCall = ++totalCalls_;
-  int error = 0;
+  const Fault* hit = nullptr;
   if (faults_[index].Hits(call)) {
-    error = faults_[index].error;
+    hit = &faults_[index];
   } else if (anyCall_.Hits(anyCall)) {
-    error = kFaultPoints[index].anyCallError;
+    hit = &anyCall_;
   }
-  if (error != 0) failed_.push_back(point);
-  return error;
+  if (hit != nullptr) failed_.push_back(point);
+  return hit;
+}
+
+int FaultPlan::Check(FaultPoint point) {
+  const Fault* hit = Hit(point);
+  if (hit == nullptr) return 0;
+  // A fault of any kind fails each operation with its own error.
+  return hit == &anyCall_ ? kFaultPoints[static_cast<std::size_t>(point)].anyCallError
+                          : hit->error;
+}
+
+WriteOutcome FaultPlan::CheckWrite() {
+  const Fault* hit = Hit(FaultPoint::kWrite);
+  return hit == nullptr ? WriteOutcome::kWhole : hit->write;
 }
 
 int FaultPlan::Calls(std::string_view operation) const { return calls_[IndexOf(operation)]; }

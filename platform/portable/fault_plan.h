@@ -4,7 +4,9 @@
 //
 // Every operation that can fail is a fault point of the table below, with the error it
 // fails with when a fault of any kind hits it. A test names operations by their table names;
-// a name that is not in the table is an error, not a fault that never fires.
+// a name that is not in the table is an error, not a fault that never fires. A write can go
+// wrong in more ways than failing: torn (part of its bytes written, then a failure) or short
+// (part of its bytes written, and success reported all the same).
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -107,6 +109,13 @@ static_assert([] {
   return true;
 }());
 
+// What becomes of one write.
+enum class WriteOutcome { kWhole, kFails, kTorn, kShort };
+
+// Thrown by the step past the plan's limit (see LimitSteps); deliberately not a
+// std::exception, so that nothing on the way to the test mistakes it for a failure.
+struct StepLimitReached {};
+
 class FaultPlan {
  public:
   // The `nth` call (counted from now, 1-based) of `operation` fails with `error`; with
@@ -116,10 +125,21 @@ class FaultPlan {
   // The `nth` platform call of any kind (counted from now) fails with that operation's own
   // error; with `persistent`, every later call of any kind fails too.
   void FailAnyCall(int nth, bool persistent = false);
+  // The `nth` write (counted from now) ends as `outcome`; with `persistent`, every later write
+  // too. Throws std::invalid_argument for kWhole, which is no fault.
+  void SpoilWrite(WriteOutcome outcome, int nth = 1, bool persistent = false);
   void Clear();
+  // A program that hangs goes round and round its platform calls, event pumps or message
+  // boxes: the first step past `steps` more of them throws StepLimitReached, which lifts the
+  // limit. 0 lifts it as well.
+  void LimitSteps(int steps);
 
   // Called by each operation: 0 to go on, or the error to fail with.
   int Check(FaultPoint point);
+  // Called by each write in place of Check.
+  WriteOutcome CheckWrite();
+  // Called by each event pump and message box, which count towards the limit of steps.
+  void Step();
   // How many times the operation, or any operation, has been called so far.
   int Calls(std::string_view operation) const;
   int TotalCalls() const { return totalCalls_; }
@@ -133,16 +153,21 @@ class FaultPlan {
     int error = 0;
     int atCall = 0;  // 0: none
     bool persistent = false;
+    WriteOutcome write = WriteOutcome::kFails;  // what a write that it hits does
     bool Hits(int call) const {
       return atCall != 0 && (call == atCall || (persistent && call > atCall));
     }
   };
   static std::size_t IndexOf(std::string_view operation);
+  // Counts a call of `point`; the fault that hits it, or null.
+  const Fault* Hit(FaultPoint point);
 
   std::array<int, kFaultPoints.size()> calls_{};
   std::array<Fault, kFaultPoints.size()> faults_{};
   Fault anyCall_;
   int totalCalls_ = 0;
+  int steps_ = 0;
+  int stepLimit_ = 0;  // 0: none
   std::vector<FaultPoint> failed_;
 };
 

@@ -141,15 +141,22 @@ class PortableChannel : public FileChannel {
     return true;
   }
 
+  // A torn or short write puts down the first half of the bytes: a torn one then fails, a short
+  // one reports success all the same.
   bool Write(const std::uint8_t* data, std::size_t count) override {
-    if (fd_ < 0 || files_.faults_.Check(FaultPoint::kWrite) != 0) return false;
-    while (count > 0) {
-      const ssize_t put = write(fd_, data, count);
-      if (put <= 0) return false;
-      data += put;
-      count -= static_cast<std::size_t>(put);
+    if (fd_ < 0) return false;
+    switch (files_.faults_.CheckWrite()) {
+      case WriteOutcome::kWhole:
+        return WriteAll(data, count);
+      case WriteOutcome::kFails:
+        return false;
+      case WriteOutcome::kTorn:
+        WriteAll(data, count / 2);
+        return false;
+      case WriteOutcome::kShort:
+        return WriteAll(data, count / 2);
     }
-    return true;
+    return false;
   }
 
   // Only a new file may take another name, as only it is opened with the right to.
@@ -181,6 +188,16 @@ class PortableChannel : public FileChannel {
   }
 
  private:
+  bool WriteAll(const std::uint8_t* data, std::size_t count) {
+    while (count > 0) {
+      const ssize_t put = write(fd_, data, count);
+      if (put <= 0) return false;
+      data += put;
+      count -= static_cast<std::size_t>(put);
+    }
+    return true;
+  }
+
   PortableFileSystem& files_;
   int fd_;
   std::string key_;

@@ -63,6 +63,7 @@ void PortableToolkit::ClearRecords() {
 }
 
 int PortableToolkit::MsgBox(const std::string& text, int style, const std::string& title) {
+  faults_.Step();  // a program that asks again and again hangs as well
   int answer = UnscriptedAnswer(style);
   if (!messageAnswers_.empty()) {
     Answer scripted = std::move(messageAnswers_.front());
@@ -84,6 +85,7 @@ std::string PortableToolkit::InputBox(const std::string& prompt, const std::stri
 }
 
 void PortableToolkit::DoEvents() {
+  faults_.Step();
   const int pump = ++eventPumps_;
   auto [first, last] = pumpActions_.equal_range(pump);
   std::vector<std::function<void()>> due;

@@ -35,6 +35,7 @@ void WizardHarness::Start() {
 
 void WizardHarness::Act(const std::function<void()>& action) {
   ASSERT_FALSE(Ended()) << "the program has already ended";
+  ASSERT_FALSE(Hung()) << "the program hangs";
   if (acting_) {
     // An action inside an event pump of another: the end of the program must reach the
     // outermost one.
@@ -45,6 +46,14 @@ void WizardHarness::Act(const std::function<void()>& action) {
   try {
     action();
   } catch (const ProgramEnded&) {
+  } catch (const platform::portable::StepLimitReached&) {
+    hung_ = true;
+    const auto& failed = backend.faults.Failed();
+    ADD_FAILURE() << "the program hangs: it went on past its limit of platform calls, event "
+                     "pumps and message boxes"
+                  << (failed.empty() ? std::string()
+                                     : ", after a fault of " +
+                                           std::string(backend.faults.NameOf(failed.front())));
   }
   acting_ = false;
 }

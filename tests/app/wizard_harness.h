@@ -32,13 +32,15 @@ class WizardHarness {
   app::Form1& Wizard() { return module1_->Wizard(); }
   app::SharedState& State() { return module1_->State(); }
 
-  // A user action; the program may end inside it.
+  // A user action; the program may end inside it. One that goes past the fault plan's limit of
+  // steps hangs: that fails the test, and the harness takes no more actions.
   void Act(const std::function<void()>& action);
   void Click(platform::CommandButton& button);
   void Click(platform::OptionButton& option);
   void Click(platform::CheckBox& box);
   void CloseWizard();
   bool Ended() const { return backend.toolkit.Ended(); }
+  bool Hung() const { return hung_; }
 
   // Walks from page 1 to page 3, agreeing on page 2.
   void GoToDestinationPage();
@@ -64,6 +66,7 @@ class WizardHarness {
   payload_test::TempFolder root_;
   std::unique_ptr<app::Module1> module1_;
   bool acting_ = false;
+  bool hung_ = false;
 };
 
 }  // namespace app_test

@@ -348,5 +348,22 @@ TEST_F(InstallItemTest, ANewFileThatCannotBeRemovedIsTold) {
   EXPECT_EQ(ReadFile(kInstalled), kEarlier);
 }
 
+// The spare file made to take an earlier run's leftover's place is ours too: when it can
+// neither take that place nor go, the user is told of it by its own name.
+TEST_F(InstallItemTest, ASpareNewFileThatCannotBeRemovedIsTold) {
+  WriteFile(kInstalled + ".new_", Bytes(10, 'x'));
+  WriteFile(kInstalled + ".new_1", Bytes(3, 'y'));  // a spare name taken already
+  backend.faults.Fail("Rename", platform::SystemError::kAccessDenied);
+  backend.faults.Fail("DeleteFile", platform::SystemError::kAccessDenied);
+  EXPECT_FALSE(Install().installed);
+  const auto& messages = backend.toolkit.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, "File '" + kInstalled +
+                                  ".new_2' could not be removed! You can delete it yourself.");
+  EXPECT_TRUE(FileExists(kInstalled + ".new_2"));
+  EXPECT_EQ(ReadFile(kInstalled + ".new_"), Bytes(10, 'x'));
+  EXPECT_EQ(ReadFile(kInstalled), kEarlier);
+}
+
 }  // namespace
 }  // namespace payload_test

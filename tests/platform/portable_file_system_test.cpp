@@ -255,4 +255,42 @@ TEST_F(PortableFileSystemTest, FaultsHitTheNthCallOnceOrForGood) {
   EXPECT_NE(files.RmDir("C:\\three"), 0);
 }
 
+// A write can also go wrong half way: torn, it puts down part of its bytes and fails; short,
+// it puts down part of them and reports success.
+TEST_F(PortableFileSystemTest, AWriteIsWholeFailedTornOrShortAsThePlanSays) {
+  const std::string bytes = "0123456789";
+  const auto data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  struct Case {
+    portable::WriteOutcome outcome;
+    bool reported;
+    std::string written;
+  };
+  for (const Case& c : {Case{portable::WriteOutcome::kFails, false, ""},
+                        Case{portable::WriteOutcome::kTorn, false, "01234"},
+                        Case{portable::WriteOutcome::kShort, true, "01234"}}) {
+    int error = 0;
+    auto file = files.Open("C:\\new.bin", ChannelMode::kCreateNew, error);
+    ASSERT_TRUE(file) << error;
+    faults.SpoilWrite(c.outcome, 2);
+    EXPECT_TRUE(file->Write(data, bytes.size()));
+    EXPECT_EQ(file->Write(data, bytes.size()), c.reported);
+    EXPECT_TRUE(file->Write(data, bytes.size()));
+    file->Close();
+    std::ifstream in(root / "c" / "new.bin", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes + c.written + bytes);
+    fs::remove(root / "c" / "new.bin");
+  }
+  EXPECT_THROW(faults.SpoilWrite(portable::WriteOutcome::kWhole), std::invalid_argument);
+}
+
+// A program that hangs goes round its platform calls: the first past the limit throws; the
+// clean-up's calls as the program unwinds do not.
+TEST_F(PortableFileSystemTest, TheCallPastTheLimitOfStepsThrows) {
+  faults.LimitSteps(2);
+  files.TempPath();
+  faults.Step();
+  EXPECT_THROW(files.TempPath(), portable::StepLimitReached);
+  EXPECT_EQ(files.TempPath(), "C:\\Temp\\");
+}
+
 }  // namespace
