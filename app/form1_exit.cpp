@@ -54,7 +54,7 @@ void Form1::DeleteTempFolder() {
   Label11.Refresh();
   if (RemoveTempFolder() != platform::SystemError::kSuccess) {
     GetToolkit().MsgBox("The temporary folder " + runFolder_.Path() +
-                            " could not be removed. You can delete it yourself.",
+                            " could not be removed! You can delete it yourself.",
                         Style::kSystemModal | Style::kExclamation, "Pelmora");
   }
 }

@@ -477,6 +477,18 @@ TEST_F(InstallRunTest, ASetupFileAtTheRootOfADriveIsFound) {
   ExpectFinishState();
 }
 
+// A temporary folder that stays is named, once, and the run still finishes whole.
+TEST_F(InstallRunTest, ATemporaryFolderThatCannotBeRemovedIsNamedToTheUser) {
+  h.backend.faults.Fail("RmDir", platform::SystemError::kAccessDenied, 1, true);
+  Install();
+  ExpectFinishState();
+  const std::vector<std::string> left = h.RunFolders();
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(RunMessages(), std::vector<std::string>{"The temporary folder " + left[0] +
+                                                    " could not be removed! You can delete it "
+                                                    "yourself."});
+}
+
 // Without Program Manager the run makes the group itself, as a folder of shell links.
 TEST_F(InstallRunTest, WithoutProgramManagerTheRunMakesTheGroupItself) {
   h.backend.programManager.SetPresent(false);
