@@ -222,12 +222,7 @@ bool RecordsComplete(WizardHarness& h, const std::string& destination) {
 bool GroupComplete(WizardHarness& h) {
   const auto& groups = h.backend.programManager.Groups();
   const auto group = groups.find("Pelmora");
-  if (group != groups.end() && group->second.size() == 3) return true;
-  const std::string folder = h.files.CommonProgramsFolder() + "\\Pelmora\\";
-  for (const char* caption : {"Tarvo's Pelmora", "Pelmora Help", "Uninstall Pelmora"}) {
-    if (!fs::is_regular_file(h.Host(folder + caption + ".lnk"))) return false;
-  }
-  return true;
+  return (group != groups.end() && group->second.size() == 3) || h.HoldsOwnGroup();
 }
 
 // The folder that the run installs into: the wizard's destination once the run has begun.

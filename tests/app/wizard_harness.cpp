@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "product/pelmora.h"
 #include "tests/support/pe_image.h"
 #include "tests/support/test_product.h"
 
@@ -120,6 +121,15 @@ void WizardHarness::WriteSetupFile(const std::string& windowsPath) {
 
 bool WizardHarness::PathExists(const std::string& windowsPath) const {
   return fs::exists(Host(windowsPath));
+}
+
+bool WizardHarness::HoldsOwnGroup() {
+  const std::string group = files.CommonProgramsFolder() + "\\" + product::kProgramGroup + "\\";
+  for (const char* caption :
+       {product::kTitle, product::kHelpCaption, product::kUninstallerCaption}) {
+    if (!fs::is_regular_file(Host(group + caption + ".lnk"))) return false;
+  }
+  return true;
 }
 
 std::vector<std::string> WizardHarness::RunFolders() const {

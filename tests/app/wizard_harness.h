@@ -55,6 +55,9 @@ class WizardHarness {
   // The run's own folders in the temporary folder, by their Windows paths: one while the run
   // works, none before and after it.
   std::vector<std::string> RunFolders() const;
+  // Whether the program group that the run makes itself, where no Program Manager answers,
+  // holds its three links.
+  bool HoldsOwnGroup();
 
   // The setup file: a program image followed by the test product's eight items.
   void WriteSetupFile(const std::string& windowsPath = "C:\\Setup\\setup.exe");

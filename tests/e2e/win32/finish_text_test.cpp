@@ -7,14 +7,10 @@
 
 #include "app/form1.h"
 #include "app/run_outcome.h"
+#include "backend_services.h"
 #include "check.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_dde.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_lz.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_toolkit.h"
 #include "product/pelmora.h"
 #include "tests/e2e/robot/screen_shot.h"
 
@@ -54,20 +50,15 @@ int WrappedHeight(HWND label, const std::wstring& text) {
 
 void FinishTextTests() {
   Section("the wizard: the longest finish text fits its label");
-  platform::win32::Win32Toolkit toolkit;
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32Lz lz;
-  platform::win32::Win32Dde dde;
-  platform::Platform platform{toolkit, files, registry, lz, dde};
+  Services services;
   app::SharedState state;
-  app::Form1 wizard(platform, state);
+  app::Form1 wizard(services.platform, state);
   wizard.Show();
   wizard.Frame1(1).SetVisible(false);
   wizard.Frame1(4).SetVisible(true);
   const std::string text = LongestFinishText();
   wizard.Label11.SetCaption(text);
-  toolkit.DoEvents();
+  services.toolkit.DoEvents();
 
   const auto& peer = *static_cast<platform::win32::FormWindow*>(wizard.Peer());
   const HWND label = peer.WindowOf(wizard.Label11);
@@ -78,7 +69,7 @@ void FinishTextTests() {
   // For the eye: where the test is given a folder for pictures.
   if (const char* shots = std::getenv("SHOTS")) {
     RedrawWindow(peer.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    toolkit.DoEvents();
+    services.toolkit.DoEvents();
     CHECK(robot::SaveScreen(platform::win32::Wide(shots) + L"\\finish-text-longest.bmp"));
   }
 }

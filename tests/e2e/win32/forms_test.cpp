@@ -7,17 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "backend_services.h"
 #include "check.h"
 #include "platform/forms/form.h"
 #include "platform/services/twips.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/screen.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_dde.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_lz.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_toolkit.h"
 
 namespace backend_test {
 
@@ -93,15 +89,6 @@ class Backdrop : public platform::Form {
               .height = 2000,
               .centred = false,
               .role = platform::WindowRole::kBackdrop}) {}
-};
-
-struct Services {
-  platform::win32::Win32Toolkit toolkit;
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32Lz lz;
-  platform::win32::Win32Dde dde;
-  platform::Platform platform{toolkit, files, registry, lz, dde};
 };
 
 FormWindow& PeerOf(const platform::Form& form) { return *static_cast<FormWindow*>(form.Peer()); }
